@@ -1,0 +1,14 @@
+# The headless core: everything that reads, computes, generates and exports.
+# It links Qt Core and Qt Gui (and Qt Sql for SQLite logbooks), never Widgets.
+set(CARDMINT_CORE_DIRS report layout expr engine logbook)
+set(CARDMINT_CORE_SOURCES)
+foreach(dir IN LISTS CARDMINT_CORE_DIRS)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
+  list(APPEND CARDMINT_CORE_SOURCES ${_src})
+endforeach()
+
+add_library(cardmint_core STATIC ${CARDMINT_CORE_SOURCES})
+target_include_directories(cardmint_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(cardmint_core PUBLIC Qt6::Core Qt6::Gui Qt6::Sql)
+set_target_properties(cardmint_core PROPERTIES AUTOMOC ON)
+target_precompile_headers(cardmint_core PRIVATE <QString> <QStringList> <QByteArray> <QList> <vector> <memory>)

@@ -1,0 +1,55 @@
+#include "cli.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace cm::cli {
+
+static std::vector<Command>& commands()
+{
+    static std::vector<Command> list;
+    return list;
+}
+
+void registerCommand(const Command& command) { commands().push_back(command); }
+
+static void printUsage(QTextStream& to)
+{
+    to << "usage: cardmint-cli COMMAND [ARGS]\n\ncommands:\n";
+    auto list = commands();
+    std::sort(list.begin(), list.end(),
+              [](const Command& a, const Command& b) { return qstrcmp(a.name, b.name) < 0; });
+    for (const Command& c : list)
+        to << "  " << c.usage << "\n";
+}
+
+} // namespace cm::cli
+
+int main(int argc, char** argv)
+{
+    // Fonts and painting need a GUI application object; the CLI never opens a window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName("Cardmint");
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    cm::cli::Io io{out, err};
+
+    QStringList args = QGuiApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == "help" || args.first() == "--help" || args.first() == "-h") {
+        cm::cli::printUsage(args.isEmpty() ? err : out);
+        return args.isEmpty() ? cm::cli::ExitUsage : cm::cli::ExitOk;
+    }
+    const QString name = args.takeFirst();
+    for (const cm::cli::Command& c : cm::cli::commands()) {
+        if (name == QLatin1String(c.name))
+            return c.run(args, io);
+    }
+    err << "cardmint-cli: unknown command \"" << name << "\"\n";
+    cm::cli::printUsage(err);
+    return cm::cli::ExitUsage;
+}
