@@ -1,0 +1,27 @@
+#pragma once
+// Replaying recorded page pictures at any scale.
+#include <QByteArrayView>
+#include <QPicture>
+#include <QRectF>
+
+class QPainter;
+
+namespace cm {
+
+// Pages are recorded at this resolution (dots per inch), independent of the
+// display, so that the same run gives the same pictures on every machine.
+constexpr int PageRecordingDpi = 96;
+
+// A new picture whose page rectangle is width × height dots.
+QPicture newPagePicture(int width, int height);
+
+// Makes a picture from stored bytes. Checks signature and checksum first,
+// so damaged bytes give an error instead of a half-drawn page; false when the
+// bytes are no page picture.
+bool pictureFromData(QByteArrayView data, QPicture& picture);
+
+// Draws the whole page rectangle of `picture` into `target` (device
+// coordinates of the painter). A null picture draws nothing.
+void drawPage(QPainter& painter, const QPicture& picture, const QRectF& target);
+
+} // namespace cm
