@@ -197,6 +197,13 @@ void skipAt(ByteReader& in, int depth)
 
 } // namespace
 
+StreamValue::StreamValue() = default;
+StreamValue::StreamValue(const StreamValue&) = default;
+StreamValue::StreamValue(StreamValue&&) noexcept = default;
+StreamValue& StreamValue::operator=(const StreamValue&) = default;
+StreamValue& StreamValue::operator=(StreamValue&&) noexcept = default;
+StreamValue::~StreamValue() = default;
+
 bool StreamValue::isInteger() const
 {
     return type == ValueType::Int8 || type == ValueType::Int16 || type == ValueType::Int32

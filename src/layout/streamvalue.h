@@ -18,6 +18,16 @@ enum class ValueType : uint8_t {
 };
 
 struct StreamValue {
+    // Special members are defined out of line: with `properties` holding
+    // pairs of this very type, an implicit inline destructor sends clang
+    // with libstdc++ into a cycle of incomplete-type instantiations.
+    StreamValue();
+    StreamValue(const StreamValue&);
+    StreamValue(StreamValue&&) noexcept;
+    StreamValue& operator=(const StreamValue&);
+    StreamValue& operator=(StreamValue&&) noexcept;
+    ~StreamValue();
+
     ValueType type = ValueType::Null;
     int64_t integer = 0;        // Int8/16/32/64; Currency as value * 10000
     Extended real = 0;          // Extended, Single, Date
