@@ -15,11 +15,26 @@ ValueType typeOf(uint8_t byte)
     return static_cast<ValueType>(byte);
 }
 
-void enter(int depth)
-{
-    if (depth > kMaxDepth)
-        throw StreamError(QStringLiteral("values nested deeper than %1 levels").arg(kMaxDepth));
-}
+// Each value read costs far more memory than its bytes (a one-byte "true"
+// becomes a whole StreamValue), so the number of values in one read is
+// capped too. No layout comes near it: memo lines and size lists are short.
+constexpr int64_t kMaxValues = 1 << 17;
+
+// Depth and count limits shared by reading and skipping, so both refuse the
+// same data.
+class Limits {
+public:
+    void enter(int depth)
+    {
+        if (depth > kMaxDepth)
+            throw StreamError(QStringLiteral("values nested deeper than %1 levels").arg(kMaxDepth));
+        if (++count_ > kMaxValues)
+            throw StreamError(QStringLiteral("more than %1 values in one value").arg(kMaxValues));
+    }
+
+private:
+    int64_t count_ = 0;
+};
 
 // A u32 length is checked against the bytes left before anything is
 // allocated, so a corrupt length cannot ask for gigabytes.
@@ -59,7 +74,7 @@ public:
 
     StreamValue read(int depth)
     {
-        enter(depth);
+        limits_.enter(depth);
         StreamValue v;
         v.type = typeOf(in_.u8());
         switch (v.type) {
@@ -98,6 +113,7 @@ public:
                 QString member = in_.shortString(cp_);
                 if (member.isEmpty())
                     break;
+                limits_.enter(depth);
                 v.setMembers.append(std::move(member));
             }
             break;
@@ -114,7 +130,7 @@ private:
     // pairs up to a zero byte. The order is kept in the item's `integer`.
     StreamValue readCollectionItem(int depth)
     {
-        enter(depth);
+        limits_.enter(depth);
         StreamValue item;
         item.type = ValueType::List;
         if (isIntegerType(peek(in_)))
@@ -144,13 +160,14 @@ private:
 
     ByteReader& in_;
     const CodePage& cp_;
+    Limits limits_;
 };
 
 // Walks a value without building it: unknown properties are skipped this
 // way on every load, so no text is decoded and nothing is allocated.
-void skipAt(ByteReader& in, int depth)
+void skipAt(ByteReader& in, Limits& limits, int depth)
 {
-    enter(depth);
+    limits.enter(depth);
     switch (typeOf(in.u8())) {
     case ValueType::Null:
     case ValueType::False:
@@ -159,7 +176,7 @@ void skipAt(ByteReader& in, int depth)
         break;
     case ValueType::List:
         while (!atListEnd(in))
-            skipAt(in, depth + 1);
+            skipAt(in, limits, depth + 1);
         break;
     case ValueType::Int8: in.skip(1); break;
     case ValueType::Int16: in.skip(2); break;
@@ -175,20 +192,22 @@ void skipAt(ByteReader& in, int depth)
     case ValueType::LString: in.skip(checkedLength(in, 1)); break;
     case ValueType::WString: in.skip(checkedLength(in, 2) * 2); break;
     case ValueType::Set:
-        for (uint8_t n = in.u8(); n != 0; n = in.u8())
+        for (uint8_t n = in.u8(); n != 0; n = in.u8()) {
             in.skip(n);
+            limits.enter(depth);
+        }
         break;
     case ValueType::Collection:
         while (!atListEnd(in)) {
-            enter(depth + 1);
+            limits.enter(depth + 1);
             if (isIntegerType(peek(in)))
-                skipAt(in, depth + 2);
+                skipAt(in, limits, depth + 2);
             const uint8_t marker = in.u8();
             if (marker != uint8_t(ValueType::List))
                 throw StreamError(QStringLiteral("collection item starts with type %1 instead of a list").arg(marker));
             while (!atListEnd(in)) {
                 in.skip(in.u8());
-                skipAt(in, depth + 2);
+                skipAt(in, limits, depth + 2);
             }
         }
         break;
@@ -235,7 +254,11 @@ StreamValue readValue(ByteReader& in, const CodePage& cp)
     return ValueReader(in, cp).read(1);
 }
 
-void skipValue(ByteReader& in) { skipAt(in, 1); }
+void skipValue(ByteReader& in)
+{
+    Limits limits;
+    skipAt(in, limits, 1);
+}
 
 // ---- writers ----
 

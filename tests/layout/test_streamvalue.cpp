@@ -323,6 +323,21 @@ TEST(StreamValue, NestingIsLimitedTo64Levels)
     expectRefusedBothWays(nestedCollections(40));
 }
 
+TEST(StreamValue, ValueCountIsLimited)
+{
+    // Every one-byte "true" would become a whole StreamValue: a file of them
+    // must not turn a few megabytes into gigabytes.
+    auto listOfTrues = [](int count) {
+        return QByteArray(1, '\x01') + QByteArray(count, '\x09') + QByteArray(1, '\x00');
+    };
+    expectReadBothWays(listOfTrues(100000));
+    expectRefusedBothWays(listOfTrues(200000));
+    QByteArray manyMembers(1, '\x0b');
+    for (int i = 0; i < 200000; ++i)
+        manyMembers += QByteArray::fromHex("0161");
+    expectRefusedBothWays(manyMembers + QByteArray(1, '\x00'));
+}
+
 // ---- named values ----
 
 TEST(NamedValues, ValueToFirstNameInTableOrder)
