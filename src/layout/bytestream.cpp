@@ -57,6 +57,7 @@ int32_t ByteReader::i32() { return static_cast<int32_t>(u32()); }
 
 int64_t ByteReader::i64()
 {
+    need(8);   // before the first half, so a failed read does not move
     const uint64_t lo = u32();
     const uint64_t hi = u32();
     return static_cast<int64_t>(lo | (hi << 32));

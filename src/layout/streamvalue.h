@@ -34,7 +34,8 @@ struct StreamValue {
     QString text;               // String, LString, WString, Ident
     QByteArray binary;          // Binary
     QStringList setMembers;     // Set
-    std::vector<StreamValue> items;   // List; Collection items (each a List of name/value pairs)
+    std::vector<StreamValue> items;   // List; Collection items (each a List of name/value pairs,
+                                      // its stored order, if any, in `integer`)
     std::vector<std::pair<QString, StreamValue>> properties;   // one collection item's properties
 
     bool isInteger() const;     // Int8, Int16, Int32, Int64
@@ -43,10 +44,12 @@ struct StreamValue {
     Extended toReal() const;    // for isNumber()
 };
 
-// Reads one value (type byte and payload). Throws StreamError on truncated
-// data, an unknown type byte, or nesting deeper than 64 levels.
+// Reads one value (type byte and payload); a lone zero byte reads as Null.
+// Throws StreamError on truncated data, an unknown type byte, nesting deeper
+// than 64 levels or more than 131072 values in one read.
 StreamValue readValue(ByteReader& in, const CodePage& cp = CodePage::layout());
-// Reads a property list's entries until the closing zero byte (used by collections).
+// Steps over one value by its type byte without building it; refuses the
+// same data as readValue().
 void skipValue(ByteReader& in);
 
 // Writers. Integers take the smallest of int8, int16, int32 (int64 beyond);

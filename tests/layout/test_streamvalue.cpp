@@ -423,6 +423,9 @@ TEST(ByteStream, ReaderRefusesToLeaveTheData)
     EXPECT_THROW(in.skip(-1), StreamError);
     EXPECT_THROW(in.skip(6), StreamError);
     EXPECT_THROW(in.bytes(6), StreamError);
+    EXPECT_THROW(in.i64(), StreamError);
+    EXPECT_THROW(in.ext(), StreamError);
+    EXPECT_EQ(in.pos(), 0);   // a failed read does not move
     in.seek(2);
     EXPECT_EQ(in.u16(), 0x0403);
     EXPECT_THROW(in.u16(), StreamError);
