@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QPainter>
 
+#include <cmath>
+
 namespace cm {
 
 namespace {
@@ -103,6 +105,7 @@ void TQRPrinter::openDocument()
     m_cancelled = false;
     m_loadedFromFile = false;
     m_printerHasPage = false;
+    m_printerPainter = nullptr;
 }
 
 void TQRPrinter::startPicture()
@@ -140,14 +143,15 @@ void TQRPrinter::openPage()
     }
     m_onPrinterPage = true;
     if (!m_printer->jobRunning()) {
-        m_canvas = m_printer->beginJob(m_title, false);
-        if (!m_canvas)
+        m_printerPainter = m_printer->beginJob(m_title, false);
+        if (!m_printerPainter)
             throw EQRError(QStringLiteral("The printer did not start the print job"));
     } else if (m_printerHasPage) {
         if (!m_printer->newPage())
             throw EQRError(QStringLiteral("The printer did not start a new page"));
     }
     m_printerHasPage = true;
+    m_canvas = m_printerPainter;
 }
 
 void TQRPrinter::closePage()
@@ -275,23 +279,22 @@ void TQRPrinter::writeReportFile(const QString& fileName) const
 void TQRPrinter::detectPaper(const QPicture& firstPage)
 {
     const QRect rect = firstPage.boundingRect();
-    // In units of 4 mm, so that rounding differences of a few dots vanish.
-    const int64_t w = trunc64(rect.width() / m_xFactor / 40);
-    const int64_t h = trunc64(rect.height() / m_yFactor / 40);
+    const Extended w = rect.width() / m_xFactor;   // native units
+    const Extended h = rect.height() / m_yFactor;
+    // Within 1 mm: the page size went through whole pixels, which can lose
+    // more than a truncated 4 mm step allows (A5 would never be found).
+    constexpr Extended Tolerance = 10;
+    const auto near = [](Extended a, double mm) { return std::fabs(double(a) - mm * 10) <= double(Tolerance); };
+    // The first match wins: A4 rather than "A4 Small", Letter rather than
+    // "Letter Small" or Note.
     bool found = false;
-    for (int i = 1; i <= 26; ++i) {
+    for (int i = 1; i <= 26 && !found; ++i) {
         const auto size = static_cast<TQRPaperSize>(i);
         const PaperDimensions d = paperDimensions(size);
-        const int64_t pw = trunc64(Extended(d.widthMM) / 4);
-        const int64_t pl = trunc64(Extended(d.lengthMM) / 4);
-        if (w == pw && h == pl) {
+        const bool portrait = near(w, d.widthMM) && near(h, d.lengthMM);
+        if (portrait || (near(h, d.widthMM) && near(w, d.lengthMM))) {
             m_setup.paperSize = size;
-            m_setup.orientation = TQROrientation::poPortrait;
-            found = true;
-        }
-        if (h == pw && w == pl) {
-            m_setup.paperSize = size;
-            m_setup.orientation = TQROrientation::poLandscape;
+            m_setup.orientation = portrait ? TQROrientation::poPortrait : TQROrientation::poLandscape;
             found = true;
         }
     }

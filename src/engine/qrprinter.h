@@ -174,6 +174,7 @@ private:
     QPicture m_picture;
     std::unique_ptr<QPainter> m_picturePainter;
     QPainter* m_canvas = nullptr;
+    QPainter* m_printerPainter = nullptr;   // owned by the print device
     bool m_pageOpen = false;
     bool m_onPrinterPage = false;
     bool m_printerHasPage = false;
