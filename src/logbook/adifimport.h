@@ -1,0 +1,13 @@
+#pragma once
+// Import of an ADIF file into a Cardmint logbook.
+#include "logbook/adifmapping.h"
+
+namespace cm {
+
+// Appends the QSOs of `adifPath` to the logbook `logbookPath`, creating it
+// when it does not exist. All records go in one transaction: on failure the
+// logbook is as it was (and a logbook this call created is removed).
+bool importAdif(const QString& adifPath, const QString& logbookPath, AdifImportReport& report,
+                QString* error);
+
+} // namespace cm

@@ -1,0 +1,52 @@
+#pragma once
+// Filter texts as the filter dialog writes them, parsed once into a tree of
+// typed conditions and then applied to the stored records of any source:
+//
+//   (Call = 'S5')  OR  (Band = '20M')
+//   (Freq  >= 14) AND (Freq <= 14.35)          a "between" row
+//   (Mode IN ('CW','SSB'))
+//   (QslVia IS NULL)   (QslVia IS NOT NULL)
+//
+// AND binds tighter than OR; parentheses group. Comparisons of text ignore
+// case, and a trailing '*' in an = or <> value compares a prefix. Values are
+// converted to the field's type when the filter is parsed.
+#include "logbook/logstore.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace cm {
+
+class LogFilter {
+public:
+    LogFilter();
+    ~LogFilter();
+    LogFilter(LogFilter&&) noexcept;
+    LogFilter& operator=(LogFilter&&) noexcept;
+
+    // An empty or blank text gives the filter that keeps every record.
+    static std::optional<LogFilter> parse(QStringView text, const LogStore& store, QString* error);
+
+    bool isEmpty() const { return !root_; }
+    bool matches(const LogStore& store, int row) const;
+
+    struct Node;
+
+private:
+    std::unique_ptr<Node> root_;
+};
+
+// The conditions of the filter dialog, in its order.
+enum class FilterCondition {
+    Equal, NotEqual, NoGreater, NoLess, LessThan, GreaterThan, Empty, NotEmpty, InList, Between
+};
+
+// One row's piece of filter text. "empty" keeps the records whose field is
+// empty and "not empty" the others (the pieces are "IS NULL" and
+// "IS NOT NULL"). A "between" value is split at its first blank.
+QString filterPiece(bool firstRow, bool orJoin, const QString& fieldName,
+                    FilterCondition condition, const QString& value);
+
+} // namespace cm

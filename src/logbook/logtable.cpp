@@ -1,0 +1,588 @@
+#include "logbook/logtable.h"
+
+#include "expr/formatsettings.h"
+#include "logbook/logbookfolder.h"
+#include "logbook/logfields.h"
+#include "logbook/logtext.h"
+#include "logbook/logvalueparse.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace cm {
+
+LogTable::LogTable(QString componentName)
+    : componentName_(std::move(componentName)), store_(logFieldDefs())
+{
+}
+
+LogTable::~LogTable() = default;
+
+void LogTable::setTableName(const QString& tableName)
+{
+    close();
+    tableName_ = tableName;
+}
+
+QString LogTable::resolvedPath() const
+{
+    if (tableName_.isEmpty())
+        return QString();
+    return resolveLogbookPath(tableName_);
+}
+
+bool LogTable::open(QString* error)
+{
+    close();
+    QString message;
+    const QString path = resolvedPath();
+    if (path.isEmpty()) {
+        message = QStringLiteral("No table name is set");
+    } else {
+        const LogFormat format = detectLogFormat(path);
+        auto backend = createLogBackend(path, format, &message);
+        if (backend) {
+            LogStore loaded(logFieldDefs());
+            if (backend->load(loaded, &message)) {
+                store_ = std::move(loaded);
+                backend_ = std::move(backend);
+                format_ = format;
+            }
+        }
+    }
+    if (!backend_) {
+        if (error)
+            *error = message;
+        return false;
+    }
+
+    indexes_ = backend_->indexes();
+    entries_.clear();
+    for (const LogIndexDef& index : indexes_) {
+        if (index.expression || index.fields.isEmpty())
+            continue;
+        IndexEntry entry;
+        QStringList labels;
+        for (const QString& f : index.fields) {
+            const int col = store_.fieldCount() ? fieldIndex(f) : -1;
+            if (col < 0)
+                break;
+            entry.columns.push_back(col);
+            labels << store_.field(col).label();
+        }
+        // An index over fields the program does not see cannot order it.
+        if (entry.columns.size() != size_t(index.fields.size()))
+            continue;
+        entry.text = labels.join(QStringLiteral("; "));
+        const bool known = std::any_of(entries_.begin(), entries_.end(),
+                                       [&](const IndexEntry& e) { return e.text == entry.text; });
+        if (!known)
+            entries_.push_back(std::move(entry));
+    }
+    // The filter text stays across tables; it names persistent fields only.
+    auto parsed = LogFilter::parse(filterText_, store_, nullptr);
+    filter_ = parsed ? std::move(*parsed) : LogFilter();
+    rebuildView();
+    first();
+    return true;
+}
+
+void LogTable::close()
+{
+    backend_.reset();
+    store_.clear();
+    indexes_.clear();
+    entries_.clear();
+    view_.clear();
+    format_ = LogFormat::Unknown;
+    pos_ = 0;
+    bof_ = eof_ = true;
+}
+
+void LogTable::rebuildView()
+{
+    view_.clear();
+    std::vector<int> rows(size_t(store_.rowCount()));
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    if (!orderColumns_.empty()) {
+        // Empty values first, text without regard to case; equal keys keep
+        // the source's order.
+        auto less = [this](int a, int b) {
+            for (int col : orderColumns_) {
+                const bool na = store_.isNull(a, col), nb = store_.isNull(b, col);
+                if (na != nb)
+                    return na;
+                if (na)
+                    continue;
+                int c = 0;
+                switch (store_.kind(col)) {
+                case StoreKind::Text:
+                    c = store_.text(a, col).compare(store_.text(b, col), Qt::CaseInsensitive);
+                    break;
+                case StoreKind::Integer: {
+                    const qint64 x = store_.integer(a, col), y = store_.integer(b, col);
+                    c = x < y ? -1 : x > y ? 1 : 0;
+                    break;
+                }
+                case StoreKind::Real: {
+                    const double x = store_.real(a, col), y = store_.real(b, col);
+                    c = x < y ? -1 : x > y ? 1 : 0;
+                    break;
+                }
+                }
+                if (c != 0)
+                    return c < 0;
+            }
+            return false;
+        };
+        std::stable_sort(rows.begin(), rows.end(), less);
+    }
+    if (filter_.isEmpty()) {
+        view_ = std::move(rows);
+    } else {
+        view_.reserve(rows.size());
+        for (int r : rows)
+            if (filter_.matches(store_, r))
+                view_.push_back(r);
+    }
+}
+
+void LogTable::moveToRow(int row)
+{
+    const auto it = std::find(view_.begin(), view_.end(), row);
+    if (it == view_.end()) {
+        pos_ = std::clamp(pos_, 0, std::max(0, int(view_.size()) - 1));
+    } else {
+        pos_ = int(it - view_.begin());
+    }
+    bof_ = eof_ = view_.empty();
+}
+
+void LogTable::first()
+{
+    pos_ = 0;
+    bof_ = true;
+    eof_ = view_.empty();
+}
+
+void LogTable::next()
+{
+    if (pos_ + 1 < int(view_.size())) {
+        ++pos_;
+        bof_ = false;
+        eof_ = false;
+    } else {
+        eof_ = true;
+    }
+}
+
+void LogTable::prior()
+{
+    if (pos_ > 0 && !view_.empty()) {
+        --pos_;
+        bof_ = false;
+        eof_ = false;
+    } else {
+        bof_ = true;
+    }
+}
+
+void LogTable::last()
+{
+    pos_ = std::max(0, int(view_.size()) - 1);
+    eof_ = true;
+    bof_ = view_.empty();
+}
+
+bool LogTable::isNull(int index) const
+{
+    const int row = currentRow();
+    return row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index);
+}
+
+QString LogTable::text(int index) const
+{
+    if (isNull(index))
+        return QString();
+    const int row = currentRow();
+    const FieldDef& def = store_.field(index);
+    switch (store_.kind(index)) {
+    case StoreKind::Text:
+        return store_.text(row, index);
+    case StoreKind::Real:
+        return formatFloatText(store_.real(row, index));
+    case StoreKind::Integer:
+        break;
+    }
+    const qint64 v = store_.integer(row, index);
+    switch (def.type) {
+    case FieldType::Date:
+        return formatDateText(fromStoredDate(v), FormatSettings::current().shortDateFormat);
+    case FieldType::Time:
+        return formatTimeText(fromStoredTime(v));
+    case FieldType::DateTime: {
+        const QDateTime dt = QDateTime::fromMSecsSinceEpoch(v, Qt::UTC);
+        return formatDateText(dt.date(), FormatSettings::current().shortDateFormat) + u' ' +
+               formatTimeText(dt.time());
+    }
+    case FieldType::Boolean:
+        return v ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return QString::number(v);
+    }
+}
+
+qint64 LogTable::toInteger(int index) const
+{
+    if (isNull(index))
+        return 0;
+    const int row = currentRow();
+    switch (store_.kind(index)) {
+    case StoreKind::Text:
+        return parseIntegerValue(store_.text(row, index)).value_or(0);
+    case StoreKind::Real:
+        return qRound64(store_.real(row, index));
+    case StoreKind::Integer:
+        break;
+    }
+    const FieldType t = store_.field(index).type;
+    if (t == FieldType::Date || t == FieldType::Time || t == FieldType::DateTime)
+        return qint64(toFloat(index));
+    return store_.integer(row, index);
+}
+
+double LogTable::toFloat(int index) const
+{
+    if (isNull(index))
+        return 0.0;
+    const int row = currentRow();
+    switch (store_.kind(index)) {
+    case StoreKind::Text:
+        return parseFloatValue(store_.text(row, index)).value_or(0.0);
+    case StoreKind::Real:
+        return store_.real(row, index);
+    case StoreKind::Integer:
+        break;
+    }
+    const qint64 v = store_.integer(row, index);
+    switch (store_.field(index).type) {
+    case FieldType::Date:
+        return toDayNumber(fromStoredDate(v));
+    case FieldType::Time:
+        return toDayNumber(fromStoredTime(v));
+    case FieldType::DateTime: {
+        const QDateTime dt = QDateTime::fromMSecsSinceEpoch(v, Qt::UTC);
+        return toDayNumber(dt.date()) + toDayNumber(dt.time());
+    }
+    default:
+        return double(v);
+    }
+}
+
+bool LogTable::toBoolean(int index) const
+{
+    if (isNull(index))
+        return false;
+    const int row = currentRow();
+    switch (store_.kind(index)) {
+    case StoreKind::Text:
+        return parseBooleanValue(store_.text(row, index)).value_or(false);
+    case StoreKind::Real:
+        return store_.real(row, index) != 0.0;
+    case StoreKind::Integer:
+        return store_.integer(row, index) != 0;
+    }
+    return false;
+}
+
+QDateTime LogTable::toDateTime(int index) const
+{
+    if (isNull(index))
+        return QDateTime();
+    const int row = currentRow();
+    const FieldType t = store_.field(index).type;
+    if (store_.kind(index) == StoreKind::Integer) {
+        const qint64 v = store_.integer(row, index);
+        if (t == FieldType::Date)
+            return QDateTime(fromStoredDate(v), QTime(0, 0), Qt::UTC);
+        if (t == FieldType::Time)
+            return QDateTime(QDate(1899, 12, 30), fromStoredTime(v), Qt::UTC);
+        if (t == FieldType::DateTime)
+            return QDateTime::fromMSecsSinceEpoch(v, Qt::UTC);
+    }
+    if (store_.kind(index) == StoreKind::Text) {
+        if (auto d = parseDateValue(store_.text(row, index)))
+            return QDateTime(*d, QTime(0, 0), Qt::UTC);
+    }
+    return QDateTime();
+}
+
+QVariant LogTable::value(int index) const
+{
+    const int row = currentRow();
+    if (row < 0 || index < 0 || index >= store_.fieldCount())
+        return QVariant();
+    return rowValues(row)[size_t(index)];
+}
+
+bool LogTable::setFilter(const QString& text, QString* error)
+{
+    auto parsed = LogFilter::parse(text, store_, error);
+    if (!parsed)
+        return false;
+    filterText_ = text;
+    filter_ = std::move(*parsed);
+    rebuildView();
+    first();
+    return true;
+}
+
+QStringList LogTable::indexEntries() const
+{
+    QStringList list;
+    for (const IndexEntry& e : entries_)
+        list << e.text;
+    return list;
+}
+
+int LogTable::currentIndexEntry() const
+{
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].columns == orderColumns_)
+            return int(i);
+    return -1;
+}
+
+bool LogTable::selectIndexEntry(int entry, QString* error)
+{
+    if (entry < 0 || entry >= int(entries_.size())) {
+        if (error)
+            *error = QStringLiteral("No index entry %1").arg(entry);
+        return false;
+    }
+    orderColumns_ = entries_[size_t(entry)].columns;
+    rebuildView();
+    first();
+    return true;
+}
+
+bool LogTable::setIndexFieldNames(const QString& names, QString* error)
+{
+    std::vector<int> columns;
+    for (const QString& part : names.split(u';', Qt::SkipEmptyParts)) {
+        const QString name = part.trimmed();
+        if (name.isEmpty())
+            continue;
+        const int col = fieldIndex(name);
+        if (col < 0) {
+            if (error)
+                *error = QStringLiteral("Field '%1' not found").arg(name);
+            return false;
+        }
+        columns.push_back(col);
+    }
+    orderColumns_ = std::move(columns);
+    rebuildView();
+    first();
+    return true;
+}
+
+QString LogTable::indexFieldNames() const
+{
+    QStringList names;
+    for (int col : orderColumns_)
+        names << store_.field(col).name;
+    return names.join(u';');
+}
+
+std::vector<QVariant> LogTable::rowValues(int row) const
+{
+    std::vector<QVariant> values(size_t(store_.fieldCount()));
+    for (int col = 0; col < store_.fieldCount(); ++col) {
+        if (store_.isNull(row, col))
+            continue;
+        QVariant& v = values[size_t(col)];
+        switch (store_.kind(col)) {
+        case StoreKind::Text: v = store_.text(row, col); break;
+        case StoreKind::Real: v = store_.real(row, col); break;
+        case StoreKind::Integer: {
+            const qint64 i = store_.integer(row, col);
+            switch (store_.field(col).type) {
+            case FieldType::Date: v = fromStoredDate(i); break;
+            case FieldType::Time: v = fromStoredTime(i); break;
+            case FieldType::DateTime: v = QDateTime::fromMSecsSinceEpoch(i, Qt::UTC); break;
+            case FieldType::Boolean: v = i != 0; break;
+            default: v = i; break;
+            }
+            break;
+        }
+        }
+    }
+    return values;
+}
+
+// Checks and converts edited values to the field types; nothing is changed
+// when one of them does not fit.
+bool LogTable::convertValues(const FieldValues& changes, std::vector<QVariant>& values,
+                             QString* error) const
+{
+    for (const auto& [col, raw] : changes) {
+        if (col < 0 || col >= store_.fieldCount()) {
+            if (error)
+                *error = QStringLiteral("No field %1").arg(col);
+            return false;
+        }
+        const FieldDef& def = store_.field(col);
+        QVariant& out = values[size_t(col)];
+        const bool blank = !raw.isValid() || raw.isNull() ||
+                           (raw.typeId() == QMetaType::QString && raw.toString().trimmed().isEmpty());
+        if (blank) {
+            out = QVariant();
+            continue;
+        }
+        auto bad = [&]() {
+            if (error)
+                *error = QStringLiteral("'%1' is not a valid value for field %2").arg(raw.toString(), def.label());
+            return false;
+        };
+        switch (def.type) {
+        case FieldType::String: {
+            const QString s = raw.toString();
+            if (def.size > 0 && s.size() > def.size) {
+                if (error)
+                    *error = QStringLiteral("%1: at most %2 characters").arg(def.label()).arg(def.size);
+                return false;
+            }
+            out = s;
+            break;
+        }
+        case FieldType::Date: {
+            QDate d = raw.typeId() == QMetaType::QDate ? raw.toDate() : parseDateValue(raw.toString()).value_or(QDate());
+            if (!d.isValid())
+                return bad();
+            out = d;
+            break;
+        }
+        case FieldType::Time: {
+            QTime t = raw.typeId() == QMetaType::QTime ? raw.toTime() : parseTimeValue(raw.toString()).value_or(QTime());
+            if (!t.isValid())
+                return bad();
+            out = t;
+            break;
+        }
+        case FieldType::Float: {
+            bool ok = false;
+            double v = raw.toDouble(&ok);
+            if (!ok) {
+                auto p = parseFloatValue(raw.toString());
+                ok = p.has_value();
+                v = p.value_or(0.0);
+            }
+            if (!ok || !qIsFinite(v))
+                return bad();
+            out = v;
+            break;
+        }
+        case FieldType::SmallInt:
+        case FieldType::Integer:
+        case FieldType::AutoInc: {
+            auto v = parseIntegerValue(raw.toString());
+            const qint64 lo = def.type == FieldType::SmallInt ? -32768 : INT32_MIN;
+            const qint64 hi = def.type == FieldType::SmallInt ? 32767 : INT32_MAX;
+            if (!v || *v < lo || *v > hi)
+                return bad();
+            out = *v;
+            break;
+        }
+        default:
+            out = raw;
+            break;
+        }
+    }
+    return true;
+}
+
+void LogTable::storeValues(int row, const std::vector<QVariant>& values)
+{
+    for (int col = 0; col < store_.fieldCount(); ++col) {
+        const QVariant& v = values[size_t(col)];
+        if (!v.isValid()) {
+            store_.setNull(row, col);
+            continue;
+        }
+        switch (store_.field(col).type) {
+        case FieldType::Date: store_.setInteger(row, col, toStoredDate(v.toDate())); break;
+        case FieldType::Time: store_.setInteger(row, col, toStoredTime(v.toTime())); break;
+        case FieldType::DateTime: store_.setInteger(row, col, v.toDateTime().toMSecsSinceEpoch()); break;
+        default:
+            switch (store_.kind(col)) {
+            case StoreKind::Text: store_.setText(row, col, v.toString()); break;
+            case StoreKind::Real: store_.setReal(row, col, v.toDouble()); break;
+            case StoreKind::Integer: store_.setInteger(row, col, v.toLongLong()); break;
+            }
+        }
+    }
+}
+
+bool LogTable::updateCurrent(const FieldValues& changes, QString* error)
+{
+    const int row = currentRow();
+    if (!backend_ || row < 0) {
+        if (error)
+            *error = QStringLiteral("No current record");
+        return false;
+    }
+    std::vector<QVariant> values = rowValues(row);
+    const QVariant key = values[LogLog];
+    if (!convertValues(changes, values, error))
+        return false;
+    values[LogLog] = key;   // the record number is the source's, never edited
+    if (!backend_->updateRecord(key.toLongLong(), values, error))
+        return false;
+    storeValues(row, values);
+    rebuildView();
+    moveToRow(row);
+    return true;
+}
+
+bool LogTable::appendRecord(const FieldValues& values, QString* error)
+{
+    if (!backend_) {
+        if (error)
+            *error = QStringLiteral("The table is not open");
+        return false;
+    }
+    std::vector<QVariant> row(size_t(store_.fieldCount()));
+    if (!convertValues(values, row, error))
+        return false;
+    qint64 log = 0;
+    if (!backend_->insertRecord(row, &log, error))
+        return false;
+    row[LogLog] = log;
+    const int r = store_.appendRow();
+    storeValues(r, row);
+    rebuildView();
+    moveToRow(r);
+    return true;
+}
+
+bool LogTable::deleteCurrent(QString* error)
+{
+    const int row = currentRow();
+    if (!backend_ || row < 0) {
+        if (error)
+            *error = QStringLiteral("No current record");
+        return false;
+    }
+    if (!backend_->deleteRecord(store_.integer(row, LogLog), error))
+        return false;
+    store_.removeRow(row);
+    rebuildView();
+    pos_ = std::clamp(pos_, 0, std::max(0, int(view_.size()) - 1));
+    bof_ = eof_ = view_.empty();
+    return true;
+}
+
+} // namespace cm

@@ -1,0 +1,105 @@
+#pragma once
+// The log table: the data set of every print run, the data view's content
+// and the source of the field list. It presents the 19 persistent fields of
+// any source (Paradox table, SQLite logbook, ADIF file) under one filter and
+// one order.
+#include "logbook/logbackend.h"
+#include "logbook/logfilter.h"
+#include "logbook/logformat.h"
+
+#include <memory>
+#include <utility>
+
+namespace cm {
+
+class LogTable final : public DataSet {
+public:
+    explicit LogTable(QString componentName = QStringLiteral("Tbl"));
+    ~LogTable() override;
+
+    QString name() const override { return componentName_; }
+
+    // A full path, or a bare file name found in the logbook folder.
+    // Changing it closes the table.
+    void setTableName(const QString& tableName);
+    QString tableName() const { return tableName_; }
+    QString resolvedPath() const;
+    LogFormat format() const { return format_; }
+
+    bool isOpen() const override { return backend_ != nullptr; }
+    bool open(QString* error = nullptr) override;
+    void close() override;
+
+    void first() override;
+    void next() override;
+    void prior() override;
+    void last() override;
+    bool eof() const override { return eof_; }
+    bool bof() const override { return bof_; }
+    int recordCount() const override { return int(view_.size()); }
+    int recordNumber() const override { return view_.empty() ? -1 : pos_; }
+
+    int fieldCount() const override { return store_.fieldCount(); }
+    const FieldDef& field(int index) const override { return store_.field(index); }
+
+    bool isNull(int index) const override;
+    QString text(int index) const override;
+    qint64 toInteger(int index) const override;
+    double toFloat(int index) const override;
+    bool toBoolean(int index) const override;
+    QDateTime toDateTime(int index) const override;
+    QVariant value(int index) const;   // null: an invalid QVariant
+
+    // Filter text as the filter dialog writes it; empty shows all records.
+    // A text that cannot be read leaves the filter in force unchanged.
+    bool setFilter(const QString& text, QString* error = nullptr);
+    QString filter() const { return filterText_; }
+
+    // Indexes of the source and the "Group By" entries made from them.
+    const std::vector<LogIndexDef>& indexDefs() const { return indexes_; }
+    QStringList indexEntries() const;
+    int currentIndexEntry() const;   // -1 when the order matches no entry
+    bool selectIndexEntry(int entry, QString* error = nullptr);
+    // Orders by persistent fields named in a list separated by ';'. Empty:
+    // the source's own order.
+    bool setIndexFieldNames(const QString& names, QString* error = nullptr);
+    QString indexFieldNames() const;
+
+    // Editing (SQLite logbooks). Read-only sources say why in the notice.
+    bool canModify() const { return backend_ && backend_->readOnlyNotice().isEmpty(); }
+    QString readOnlyNotice() const { return backend_ ? backend_->readOnlyNotice() : QString(); }
+    using FieldValues = std::vector<std::pair<int, QVariant>>;
+    bool updateCurrent(const FieldValues& changes, QString* error = nullptr);
+    bool appendRecord(const FieldValues& values, QString* error = nullptr);   // becomes current
+    bool deleteCurrent(QString* error = nullptr);
+
+private:
+    int currentRow() const { return view_.empty() ? -1 : view_[size_t(pos_)]; }
+    void rebuildView();
+    void moveToRow(int row);
+    std::vector<QVariant> rowValues(int row) const;
+    bool convertValues(const FieldValues& changes, std::vector<QVariant>& values, QString* error) const;
+    void storeValues(int row, const std::vector<QVariant>& values);
+
+    struct IndexEntry {
+        QString text;
+        std::vector<int> columns;
+    };
+
+    QString componentName_;
+    QString tableName_;
+    LogFormat format_ = LogFormat::Unknown;
+    std::unique_ptr<LogBackend> backend_;
+    LogStore store_;
+    std::vector<LogIndexDef> indexes_;
+    std::vector<IndexEntry> entries_;
+    QString filterText_;
+    LogFilter filter_;
+    std::vector<int> orderColumns_;
+    std::vector<int> view_;   // store rows under the filter, in order
+    int pos_ = 0;
+    bool bof_ = true;
+    bool eof_ = true;
+};
+
+} // namespace cm

@@ -1,0 +1,156 @@
+#include "logbook/paradoxbackend.h"
+
+#include "logbook/logfields.h"
+#include "report/codepage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+namespace cm {
+
+// Paradox tables stay well below this; a larger file is not read into memory.
+constexpr qint64 kMaxParadoxFile = qint64(1) << 30;
+
+static bool readFile(const QString& path, qint64 limit, QByteArray& out, QString* error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Cannot open %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    if (f.size() > kMaxParadoxFile) {
+        if (error)
+            *error = QStringLiteral("%1 is too large for a Paradox table").arg(path);
+        return false;
+    }
+    out = f.read(limit);
+    return true;
+}
+
+std::optional<ParadoxHeader> readParadoxHeaderFile(const QString& path, QString* error)
+{
+    QByteArray bytes;
+    if (!readFile(path, kParadoxHeaderProbe, bytes, error))
+        return std::nullopt;
+    return parseParadoxHeader(bytes, error);
+}
+
+QString ParadoxBackend::readOnlyNotice() const
+{
+    return QStringLiteral("This Paradox table is open read-only: Cardmint does not change "
+                          "Paradox tables, so that their indexes stay valid for Tevrana.");
+}
+
+bool ParadoxBackend::load(LogStore& store, QString* error)
+{
+    QByteArray bytes;
+    if (!readFile(path_, kMaxParadoxFile, bytes, error))
+        return false;
+    const auto header = parseParadoxHeader(bytes, error);
+    if (!header)
+        return false;
+
+    std::vector<FieldDef> physical;
+    for (const ParadoxField& f : header->fields) {
+        FieldDef d;
+        d.name = f.name;
+        d.type = f.fieldType;
+        d.size = f.type == paradox::Alpha ? f.size : 0;
+        physical.push_back(d);
+    }
+    const auto binding = bindLogFields(physical, error);
+    if (!binding)
+        return false;
+
+    const CodePage codePage(header->codePage);
+    if (header->recordCount < 10'000'000)
+        store.reserve(int(header->recordCount));
+    auto readRecord = [&](const char* rec) {
+        const int row = store.appendRow();
+        for (int col = 0; col < LogFieldCount; ++col) {
+            const ParadoxField& f = header->fields[size_t((*binding)[size_t(col)])];
+            const char* p = rec + f.offset;
+            qint64 i = 0;
+            double d = 0;
+            switch (f.type) {
+            case paradox::Alpha: {
+                const void* nul = std::memchr(p, 0, size_t(f.size));
+                const qsizetype len = nul ? static_cast<const char*>(nul) - p : f.size;
+                if (len > 0)
+                    store.setText(row, col, codePage.decode(QByteArrayView(p, len)));
+                break;
+            }
+            case paradox::Date:
+                if (paradoxInteger(p, 4, i) && i > 0)
+                    store.setInteger(row, col, i + paradox::DateBase);
+                break;
+            case paradox::Time:
+                if (paradoxInteger(p, 4, i) && i >= 0 && i < 86'400'000)
+                    store.setInteger(row, col, i);
+                break;
+            case paradox::Short:
+            case paradox::Long:
+            case paradox::AutoInc:
+                if (paradoxInteger(p, f.size, i))
+                    store.setInteger(row, col, i);
+                break;
+            case paradox::Number:
+            case paradox::Currency:
+                if (paradoxDouble(p, d) && qIsFinite(d))
+                    store.setReal(row, col, d);
+                break;
+            default:
+                break;   // the persistent fields bind no other kinds
+            }
+        }
+    };
+    if (!forEachParadoxRecord(bytes, *header, readRecord, error)) {
+        store.clear();
+        return false;
+    }
+    findIndexes(*header);
+    return true;
+}
+
+// The primary key (the leading key fields) and the maintained single-field
+// secondary indexes, whose files are named after the table with the
+// extension .Xnn (nn: the field number in hexadecimal).
+void ParadoxBackend::findIndexes(const ParadoxHeader& header)
+{
+    indexes_.clear();
+    if (header.primaryKeyFields > 0) {
+        LogIndexDef primary;
+        primary.name = QStringLiteral("Primary");
+        primary.primary = true;
+        for (int i = 0; i < header.primaryKeyFields; ++i)
+            primary.fields << header.fields[size_t(i)].name;
+        indexes_.push_back(primary);
+    }
+    const QFileInfo info(path_);
+    const QString base = info.completeBaseName();
+    const QStringList files = info.dir().entryList({base + QStringLiteral(".X*")}, QDir::Files);
+    std::vector<int> numbers;
+    for (const QString& file : files) {
+        const QString ext = QFileInfo(file).suffix();
+        if (ext.size() != 3 || ext[0].toUpper() != u'X')
+            continue;
+        bool ok = false;
+        const int number = ext.mid(1).toInt(&ok, 16);
+        if (ok && number >= 1 && number <= int(header.fields.size()))
+            numbers.push_back(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    for (int number : numbers) {
+        LogIndexDef index;
+        index.name = header.fields[size_t(number - 1)].name;
+        index.fields << index.name;
+        indexes_.push_back(index);
+    }
+}
+
+} // namespace cm

@@ -1,0 +1,425 @@
+#include "logbook/sqlitelogbook.h"
+
+#include "logbook/logfields.h"
+#include "logbook/logvalueparse.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+namespace cm {
+
+static bool sqlFail(QString* error, const QString& what, const QSqlError& e)
+{
+    if (error)
+        *error = what + QStringLiteral(": ") + e.text();
+    return false;
+}
+
+static QString quoted(const QString& identifier)
+{
+    QString s = identifier;
+    s.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + s + u'"';
+}
+
+SqliteConnection::SqliteConnection()
+{
+    static std::atomic<int> counter{0};
+    name_ = QStringLiteral("cardmint-logbook-%1").arg(++counter);
+}
+
+SqliteConnection::~SqliteConnection() { close(); }
+
+bool SqliteConnection::open(const QString& path, bool readOnly, QString* error)
+{
+    close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        if (readOnly)
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            // Checks that the file really is a database before anything relies on it.
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("PRAGMA schema_version")))
+                return true;
+            sqlFail(error, QStringLiteral("%1 is not a readable SQLite logbook").arg(path), q.lastError());
+        } else {
+            sqlFail(error, QStringLiteral("Cannot open %1").arg(path), db.lastError());
+        }
+    }
+    close();
+    return false;
+}
+
+void SqliteConnection::close()
+{
+    if (QSqlDatabase::contains(name_)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+}
+
+QSqlDatabase SqliteConnection::db() const { return QSqlDatabase::database(name_, false); }
+
+static QString columnType(const FieldDef& f)
+{
+    switch (f.type) {
+    case FieldType::AutoInc: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case FieldType::Date: return QStringLiteral("DATE");
+    case FieldType::Time: return QStringLiteral("TIME");
+    case FieldType::Float: return QStringLiteral("DOUBLE");
+    case FieldType::SmallInt: return QStringLiteral("SMALLINT");
+    default: return QStringLiteral("VARCHAR(%1)").arg(f.size);
+    }
+}
+
+bool createLogbookSchema(QSqlDatabase db, QString* error)
+{
+    QStringList cols;
+    for (const FieldDef& f : logFieldDefs())
+        cols << quoted(f.name) + u' ' + columnType(f);
+    const QStringList statements = {
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(kLogbookTable), cols.join(QStringLiteral(", "))),
+        QStringLiteral("CREATE INDEX ByCall ON Logbook (Call)"),
+        QStringLiteral("CREATE INDEX ByDate ON Logbook (Datum, Gmt)"),
+        QStringLiteral("CREATE INDEX ByCountry ON Logbook (Country)"),
+        QStringLiteral("CREATE INDEX ByBand ON Logbook (Band, Mode)"),
+    };
+    if (!db.transaction())
+        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db.lastError());
+    QSqlQuery q(db);
+    for (const QString& sql : statements) {
+        if (!q.exec(sql)) {
+            const QSqlError e = q.lastError();
+            db.rollback();
+            return sqlFail(error, QStringLiteral("Cannot create the logbook"), e);
+        }
+    }
+    if (!db.commit())
+        return sqlFail(error, QStringLiteral("Cannot create the logbook"), db.lastError());
+    return true;
+}
+
+bool createSqliteLogbook(const QString& path, QString* error)
+{
+    if (QFileInfo::exists(path)) {
+        if (error)
+            *error = QStringLiteral("%1 already exists").arg(path);
+        return false;
+    }
+    SqliteConnection c;
+    if (!c.open(path, false, error))
+        return false;
+    return createLogbookSchema(c.db(), error);
+}
+
+static FieldType typeFromDeclaration(const QString& declared, bool primaryKey, int& size)
+{
+    const QString t = declared.toUpper();
+    size = 0;
+    static const QRegularExpression sizeRe(QStringLiteral("\\(\\s*(\\d+)\\s*\\)"));
+    const auto m = sizeRe.match(t);
+    if (m.hasMatch())
+        size = m.captured(1).toInt();
+    if (t.contains(u"INT")) {
+        if (primaryKey && t.trimmed() == u"INTEGER")
+            return FieldType::AutoInc;   // the row id: numbered by SQLite
+        return t.contains(u"SMALLINT") ? FieldType::SmallInt : FieldType::Integer;
+    }
+    if (t.contains(u"CHAR") || t.contains(u"TEXT") || t.contains(u"CLOB"))
+        return FieldType::String;
+    if (t.contains(u"DATETIME") || t.contains(u"TIMESTAMP"))
+        return FieldType::DateTime;
+    if (t.contains(u"DATE"))
+        return FieldType::Date;
+    if (t.contains(u"TIME"))
+        return FieldType::Time;
+    if (t.contains(u"BOOL") || t.contains(u"LOGICAL"))
+        return FieldType::Boolean;
+    if (t.contains(u"REAL") || t.contains(u"FLOA") || t.contains(u"DOUB") || t.contains(u"NUMERIC") ||
+        t.contains(u"DECIMAL"))
+        return FieldType::Float;
+    return FieldType::Blob;
+}
+
+std::optional<std::vector<FieldDef>> readSqliteFieldDefs(QSqlDatabase db, QString* error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(kLogbookTable)))) {
+        sqlFail(error, QStringLiteral("Cannot read the logbook's fields"), q.lastError());
+        return std::nullopt;
+    }
+    std::vector<FieldDef> defs;
+    std::vector<bool> keys;
+    while (q.next()) {
+        FieldDef d;
+        d.name = q.value(1).toString();
+        int size = 0;
+        d.type = typeFromDeclaration(q.value(2).toString(), q.value(5).toInt() == 1, size);
+        d.size = size;
+        keys.push_back(q.value(5).toInt() > 0);
+        defs.push_back(d);
+    }
+    // Only a single-column key is the row id.
+    if (std::count(keys.begin(), keys.end(), true) > 1) {
+        for (FieldDef& d : defs)
+            if (d.type == FieldType::AutoInc)
+                d.type = FieldType::Integer;
+    }
+    return defs;
+}
+
+QVariant toSqlValue(const QVariant& value)
+{
+    if (!value.isValid())
+        return QVariant();
+    switch (value.typeId()) {
+    case QMetaType::QDate: return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    default: return value;
+    }
+}
+
+static QString insertSql()
+{
+    QStringList names, marks;
+    for (const FieldDef& f : logFieldDefs()) {
+        if (f.type == FieldType::AutoInc)
+            continue;
+        names << quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(quoted(kLogbookTable), names.join(u','), marks.join(u','));
+}
+
+LogbookInserter::LogbookInserter(QSqlDatabase db) : db_(std::move(db)) {}
+
+LogbookInserter::~LogbookInserter()
+{
+    query_.reset();
+    if (active_)
+        db_.rollback();
+}
+
+bool LogbookInserter::begin(QString* error)
+{
+    if (!db_.transaction())
+        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db_.lastError());
+    active_ = true;
+    query_ = std::make_unique<QSqlQuery>(db_);
+    if (!query_->prepare(insertSql()))
+        return sqlFail(error, QStringLiteral("Cannot write to the logbook"), query_->lastError());
+    return true;
+}
+
+bool LogbookInserter::insert(const std::vector<QVariant>& values, qint64* newLog, QString* error)
+{
+    int pos = 0;
+    const auto& defs = logFieldDefs();
+    for (size_t i = 0; i < defs.size(); ++i) {
+        if (defs[i].type == FieldType::AutoInc)
+            continue;
+        query_->bindValue(pos++, toSqlValue(values[i]));
+    }
+    if (!query_->exec())
+        return sqlFail(error, QStringLiteral("Cannot write to the logbook"), query_->lastError());
+    if (newLog)
+        *newLog = query_->lastInsertId().toLongLong();
+    return true;
+}
+
+bool LogbookInserter::commit(QString* error)
+{
+    query_.reset();
+    active_ = false;
+    if (!db_.commit()) {
+        const QSqlError e = db_.lastError();
+        db_.rollback();
+        return sqlFail(error, QStringLiteral("Cannot save the logbook"), e);
+    }
+    return true;
+}
+
+QString SqliteBackend::readOnlyNotice() const
+{
+    if (readOnly_)
+        return QStringLiteral("This logbook is open read-only: the file cannot be written.");
+    return QString();
+}
+
+bool SqliteBackend::load(LogStore& store, QString* error)
+{
+    readOnly_ = !QFileInfo(path_).isWritable();
+    if (!connection_.open(path_, readOnly_, error))
+        return false;
+    QSqlDatabase db = connection_.db();
+    const auto defs = readSqliteFieldDefs(db, error);
+    if (!defs)
+        return false;
+    if (defs->empty()) {
+        if (error)
+            *error = QStringLiteral("%1 holds no logbook table").arg(path_);
+        return false;
+    }
+    const auto binding = bindLogFields(*defs, error);
+    if (!binding)
+        return false;
+    columns_.clear();
+    for (int col = 0; col < LogFieldCount; ++col)
+        columns_ << (*defs)[size_t((*binding)[size_t(col)])].name;
+
+    QStringList select;
+    for (const QString& c : columns_)
+        select << quoted(c);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                            .arg(select.join(u','), quoted(kLogbookTable), quoted(columns_[LogLog]));
+    if (!q.exec(sql))
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), q.lastError());
+    const auto& persistent = logFieldDefs();
+    while (q.next()) {
+        const int row = store.appendRow();
+        for (int col = 0; col < LogFieldCount; ++col) {
+            const QVariant v = q.value(col);
+            if (v.isNull())
+                continue;
+            bool ok = true;
+            switch (persistent[size_t(col)].type) {
+            case FieldType::String:
+                store.setText(row, col, v.toString());
+                break;
+            case FieldType::Date:
+                if (auto d = parseDateValue(v.toString()))
+                    store.setInteger(row, col, toStoredDate(*d));
+                break;
+            case FieldType::Time:
+                if (auto t = parseTimeValue(v.toString()))
+                    store.setInteger(row, col, toStoredTime(*t));
+                break;
+            case FieldType::Float: {
+                const double d = v.toDouble(&ok);
+                if (ok && qIsFinite(d))
+                    store.setReal(row, col, d);
+                break;
+            }
+            default: {
+                const qint64 i = v.toLongLong(&ok);
+                if (ok)
+                    store.setInteger(row, col, i);
+                break;
+            }
+            }
+        }
+    }
+    if (q.lastError().isValid())
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), q.lastError());
+
+    // The row id first, then the table's own indexes (expression indexes
+    // have no field list and are left out).
+    indexes_.clear();
+    LogIndexDef primary;
+    primary.name = QStringLiteral("Primary");
+    primary.primary = true;
+    primary.fields << columns_[LogLog];
+    indexes_.push_back(primary);
+    QSqlQuery list(db);
+    if (list.exec(QStringLiteral("PRAGMA index_list(%1)").arg(quoted(kLogbookTable)))) {
+        std::vector<QString> names;
+        while (list.next())
+            names.push_back(list.value(1).toString());
+        // index_list gives the newest index first.
+        std::reverse(names.begin(), names.end());
+        for (const QString& name : names) {
+            LogIndexDef index;
+            index.name = name;
+            QSqlQuery info(db);
+            if (!info.exec(QStringLiteral("PRAGMA index_info(%1)").arg(quoted(name))))
+                continue;
+            while (info.next()) {
+                if (info.value(1).toInt() < 0)
+                    index.expression = true;
+                else
+                    index.fields << info.value(2).toString();
+            }
+            indexes_.push_back(index);
+        }
+    }
+    return true;
+}
+
+bool SqliteBackend::exec(const QString& sql, const std::vector<QVariant>& binds, QString* error)
+{
+    QSqlDatabase db = connection_.db();
+    if (!db.transaction())
+        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db.lastError());
+    {
+        QSqlQuery q(db);
+        bool ok = q.prepare(sql);
+        for (size_t i = 0; ok && i < binds.size(); ++i)
+            q.bindValue(int(i), binds[i]);
+        if (!ok || !q.exec()) {
+            const QSqlError e = q.lastError();
+            q.finish();
+            db.rollback();
+            return sqlFail(error, QStringLiteral("Cannot change the logbook"), e);
+        }
+        if (q.numRowsAffected() != 1) {
+            q.finish();
+            db.rollback();
+            if (error)
+                *error = QStringLiteral("The record is no longer in the logbook");
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        const QSqlError e = db.lastError();
+        db.rollback();
+        return sqlFail(error, QStringLiteral("Cannot save the change"), e);
+    }
+    return true;
+}
+
+bool SqliteBackend::insertRecord(const std::vector<QVariant>& values, qint64* newLog, QString* error)
+{
+    if (readOnly_)
+        return LogBackend::insertRecord(values, newLog, error);
+    LogbookInserter inserter(connection_.db());
+    return inserter.begin(error) && inserter.insert(values, newLog, error) && inserter.commit(error);
+}
+
+bool SqliteBackend::updateRecord(qint64 log, const std::vector<QVariant>& values, QString* error)
+{
+    if (readOnly_)
+        return LogBackend::updateRecord(log, values, error);
+    QStringList sets;
+    std::vector<QVariant> binds;
+    for (int col = 0; col < LogFieldCount; ++col) {
+        if (col == LogLog)
+            continue;
+        sets << quoted(columns_[col]) + QStringLiteral(" = ?");
+        binds.push_back(toSqlValue(values[size_t(col)]));
+    }
+    binds.push_back(log);
+    return exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                    .arg(quoted(kLogbookTable), sets.join(u','), quoted(columns_[LogLog])),
+                binds, error);
+}
+
+bool SqliteBackend::deleteRecord(qint64 log, QString* error)
+{
+    if (readOnly_)
+        return LogBackend::deleteRecord(log, error);
+    return exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(kLogbookTable), quoted(columns_[LogLog])),
+                {QVariant(log)}, error);
+}
+
+} // namespace cm

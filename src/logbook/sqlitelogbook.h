@@ -1,0 +1,78 @@
+#pragma once
+// The program's own logbooks: SQLite files with one table "Logbook" that
+// holds the 19 persistent fields. Dates are stored as text yyyy-mm-dd and
+// times as hh:mm:ss (UTC), so the file reads well in any SQLite tool.
+#include "logbook/logbackend.h"
+
+#include <QSqlDatabase>
+#include <optional>
+
+namespace cm {
+
+constexpr const char* kLogbookTable = "Logbook";
+
+// One named Qt Sql connection to a SQLite file, removed again on destruction.
+class SqliteConnection {
+public:
+    SqliteConnection();
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    bool open(const QString& path, bool readOnly, QString* error);
+    void close();
+    QSqlDatabase db() const;
+
+private:
+    QString name_;
+};
+
+// Creates a new, empty logbook file; an existing file is never overwritten.
+bool createSqliteLogbook(const QString& path, QString* error);
+bool createLogbookSchema(QSqlDatabase db, QString* error);
+
+// Field definitions of the Logbook table in column order; an empty list
+// when the file has no such table.
+std::optional<std::vector<FieldDef>> readSqliteFieldDefs(QSqlDatabase db, QString* error);
+
+// The value as stored in a logbook column.
+QVariant toSqlValue(const QVariant& value);
+
+// Appends records in one transaction: all of them or none.
+class LogbookInserter {
+public:
+    explicit LogbookInserter(QSqlDatabase db);
+    ~LogbookInserter();   // rolls back what was not committed
+    bool begin(QString* error);
+    bool insert(const std::vector<QVariant>& values, qint64* newLog, QString* error);
+    bool commit(QString* error);
+
+private:
+    QSqlDatabase db_;
+    std::unique_ptr<class QSqlQuery> query_;
+    bool active_ = false;
+};
+
+class SqliteBackend final : public LogBackend {
+public:
+    explicit SqliteBackend(QString path) : path_(std::move(path)) {}
+
+    bool load(LogStore& store, QString* error) override;
+    std::vector<LogIndexDef> indexes() const override { return indexes_; }
+    QString readOnlyNotice() const override;
+
+    bool insertRecord(const std::vector<QVariant>& values, qint64* newLog, QString* error) override;
+    bool updateRecord(qint64 log, const std::vector<QVariant>& values, QString* error) override;
+    bool deleteRecord(qint64 log, QString* error) override;
+
+private:
+    bool exec(const QString& sql, const std::vector<QVariant>& binds, QString* error);
+
+    QString path_;
+    bool readOnly_ = false;
+    SqliteConnection connection_;
+    std::vector<LogIndexDef> indexes_;
+    QStringList columns_;   // physical column of each persistent field
+};
+
+} // namespace cm
