@@ -27,8 +27,17 @@ static void printUsage(QTextStream& to)
 
 } // namespace cm::cli
 
+// Qt's own diagnostics (platform plugin notes and the like) would mix with
+// the tool's output; they are shown only with CARDMINT_DEBUG set.
+static void quietMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg || qEnvironmentVariableIsSet("CARDMINT_DEBUG"))
+        fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(quietMessageHandler);
     // Fonts and painting need a GUI application object; the CLI never opens a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,0 +1,163 @@
+#include "report/component.h"
+
+#include <algorithm>
+
+namespace cm {
+
+bool isValidIdent(QStringView name)
+{
+    if (name.isEmpty() || name.size() > 255)
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!(letter || (digit && i > 0)))
+            return false;
+    }
+    return true;
+}
+
+void destroyComponent(Component* c) { delete c; }
+
+Component::Component(Container* owner)
+    : QObject(owner), owner_(owner)
+{
+    if (owner_)
+        owner_->add(this);
+}
+
+Component::~Component()
+{
+    // Children stay owned by the container; they only lose their parent control.
+    for (Component* child : children_)
+        child->parentControl_ = nullptr;
+    if (parentControl_) {
+        auto& siblings = parentControl_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    if (owner_)
+        owner_->remove(this);
+    // Copies: handlers may create or destroy components.
+    const std::vector<Container*> containers = Container::all();
+    for (Container* c : containers) {
+        const std::vector<Component*> others = c->components();
+        for (Component* other : others)
+            other->componentRemoved(this);
+    }
+    for (Container* c : containers) {
+        const std::vector<Component*> others = c->components();
+        for (Component* other : others)
+            other->afterComponentRemoved();
+    }
+}
+
+bool Component::setName(const QString& name)
+{
+    if (name == objectName())
+        return true;
+    if (!name.isEmpty()) {
+        if (!isValidIdent(name))
+            return false;
+        if (owner_ && !owner_->isNameFree(name, this))
+            return false;
+    }
+    setObjectName(name);
+    return true;
+}
+
+void Component::setParentControl(Component* parent)
+{
+    if (parent == parentControl_)
+        return;
+    if (parentControl_) {
+        auto& siblings = parentControl_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    parentControl_ = parent;
+    if (parent)
+        parent->children_.push_back(this);
+    parentChanged();
+}
+
+void Component::moveChild(Component* child, int newIndex)
+{
+    auto it = std::find(children_.begin(), children_.end(), child);
+    if (it == children_.end())
+        return;
+    children_.erase(it);
+    newIndex = std::clamp(newIndex, 0, int(children_.size()));
+    children_.insert(children_.begin() + newIndex, child);
+}
+
+static std::vector<Container*>& registry()
+{
+    static std::vector<Container*> list;
+    return list;
+}
+
+Container::Container(const QString& name, bool isDataModule)
+    : dataModule_(isDataModule)
+{
+    setObjectName(name);
+    registry().push_back(this);
+}
+
+Container::~Container()
+{
+    // Destroy components newest first, while the container is still registered,
+    // so references into it are cleared everywhere.
+    while (!components_.empty())
+        destroyComponent(components_.back());
+    auto& r = registry();
+    r.erase(std::remove(r.begin(), r.end(), this), r.end());
+}
+
+const std::vector<Container*>& Container::all() { return registry(); }
+
+Container* Container::find(QStringView name)
+{
+    for (Container* c : registry()) {
+        if (c->name().compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return nullptr;
+}
+
+Component* Container::findComponent(QStringView name) const
+{
+    if (name.isEmpty())
+        return nullptr;
+    for (Component* c : components_) {
+        if (c->name().compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return nullptr;
+}
+
+bool Container::isNameFree(QStringView name, const Component* except) const
+{
+    for (Component* c : components_) {
+        if (c != except && c->name().compare(name, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
+}
+
+QString Container::nextFreeName(const QString& base) const
+{
+    for (int i = 1;; ++i) {
+        const QString candidate = base + QString::number(i);
+        if (isNameFree(candidate))
+            return candidate;
+    }
+}
+
+void Container::add(Component* c) { components_.push_back(c); }
+
+void Container::remove(Component* c)
+{
+    components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+}
+
+} // namespace cm

@@ -1,0 +1,109 @@
+#pragma once
+// Components and the containers that own them. A container (the main
+// window, the data module) owns its components; a component's name is unique
+// within its container. Components also form a control tree (report -> bands
+// -> elements) that is separate from ownership. Model objects are data: they
+// hold their design-time pixel bounds but are never widgets.
+#include "report/proptable.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <vector>
+
+namespace cm {
+
+class Container;
+
+class Component : public QObject, public Persistent {
+public:
+    explicit Component(Container* owner);
+    ~Component() override;
+
+    Container* owner() const { return owner_; }
+
+    QString name() const { return objectName(); }
+    // Refuses an invalid identifier or a name taken in the container. An
+    // empty name is always allowed (unnamed components stay unnamed).
+    bool setName(const QString& name);
+
+    // Control tree: children in z-order, back to front.
+    Component* parentControl() const { return parentControl_; }
+    void setParentControl(Component* parent);
+    const std::vector<Component*>& childControls() const { return children_; }
+    void moveChild(Component* child, int newIndex);
+
+    // Stored control values.
+    int tag = 0;
+    int cursor = 0;
+    int helpContext = 0;
+    QString hint;
+    QRect bounds{0, 0, 10, 10};   // design-time pixels at 96 per inch and the current zoom
+
+    // Hooks of the stream reader.
+    virtual void beginLoad() { loading_ = true; }
+    virtual void afterLoad() { loading_ = false; }
+    bool isLoading() const { return loading_; }
+
+    // Another component in any container is being destroyed; references to it are
+    // cleared by QPointer, but the owner may need to re-order (bands) etc.
+    virtual void componentRemoved(Component*) {}
+    // Second pass after every component has cleared its references.
+    virtual void afterComponentRemoved() {}
+    // The control's parent changed.
+    virtual void parentChanged() {}
+
+private:
+    Container* owner_;
+    Component* parentControl_ = nullptr;
+    std::vector<Component*> children_;
+    bool loading_ = false;
+};
+
+class Container : public QObject {
+public:
+    explicit Container(const QString& name, bool isDataModule = false);
+    ~Container() override;
+
+    QString name() const { return objectName(); }
+    bool isDataModule() const { return dataModule_; }
+
+    // In creation order ("component order").
+    const std::vector<Component*>& components() const { return components_; }
+    Component* findComponent(QStringView name) const;   // case-insensitive
+    bool isNameFree(QStringView name, const Component* except = nullptr) const;
+    // base + the smallest integer from 1 up giving an unused name.
+    QString nextFreeName(const QString& base) const;
+
+    template <class T>
+    std::vector<T*> componentsOf() const
+    {
+        std::vector<T*> out;
+        for (Component* c : components_) {
+            if (auto* t = dynamic_cast<T*>(c))
+                out.push_back(t);
+        }
+        return out;
+    }
+
+    // All live containers, for references across containers ("DataFrm.Tbl").
+    static const std::vector<Container*>& all();
+    static Container* find(QStringView name);
+
+private:
+    friend class Component;
+    void add(Component* c);
+    void remove(Component* c);
+
+    std::vector<Component*> components_;
+    bool dataModule_;
+};
+
+bool isValidIdent(QStringView name);
+
+// Frees a component now. Components are owned by their container (Qt parent
+// ownership); this is the one place that ends a component's life early.
+void destroyComponent(Component* c);
+
+} // namespace cm
