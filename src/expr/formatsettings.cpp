@@ -1,5 +1,7 @@
 #include "expr/formatsettings.h"
 
+#include "expr/datetimeformat.h"
+
 #include <optional>
 
 namespace cm {
@@ -18,6 +20,24 @@ FormatSettings FormatSettings::fromLocale(const QLocale& locale)
         fs.shortDayNames[d] = locale.dayName(qtDay, QLocale::ShortFormat);
         fs.longDayNames[d] = locale.dayName(qtDay, QLocale::LongFormat);
     }
+    // The separators are the first punctuation of the short formats; the
+    // pictures write them as '/' and ':' so that they follow the settings.
+    auto firstSeparator = [](const QString& format, QChar fallback) {
+        bool quoted = false;
+        for (QChar c : format) {
+            if (c == u'\'') quoted = !quoted;
+            else if (!quoted && !c.isLetterOrNumber() && !c.isSpace()) return c;
+        }
+        return fallback;
+    };
+    const QString qtShortDate = locale.dateFormat(QLocale::ShortFormat);
+    const QString qtShortTime = locale.timeFormat(QLocale::ShortFormat);
+    fs.dateSeparator = firstSeparator(qtShortDate, u'/');
+    fs.timeSeparator = firstSeparator(qtShortTime, u':');
+    fs.shortDateFormat = pictureFromQtFormat(qtShortDate, fs.dateSeparator, fs.timeSeparator);
+    fs.longDateFormat = pictureFromQtFormat(locale.dateFormat(QLocale::LongFormat), fs.dateSeparator, fs.timeSeparator);
+    fs.shortTimeFormat = pictureFromQtFormat(qtShortTime, fs.dateSeparator, fs.timeSeparator);
+    fs.longTimeFormat = pictureFromQtFormat(locale.timeFormat(QLocale::LongFormat), fs.dateSeparator, fs.timeSeparator);
     fs.timeAMString = locale.amText();
     fs.timePMString = locale.pmText();
     fs.currencyString = locale.currencySymbol();
