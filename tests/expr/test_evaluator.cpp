@@ -115,7 +115,7 @@ const Case kStandard[] = {
     {"COPY('abcdef', 3, 2)", "String:cd"},
     {"COPY('abc', 5, 2)", "String:"},
     {"COPY('abc', 2,-1)", "String:"},
-    {"COPY('abc', 2, -1)", "Error:Error in expression : "},   // a blank before the sign makes it a subtraction
+    {"COPY('abc', 2, -1)", "Error:"},   // a blank before the sign makes it a subtraction
     {"COPY('abc', 2, 100)", "String:bc"},
     {"COPY('abc', 2)", "Error:"},
     {"INT(-2.7)", "Integer:-2"},
