@@ -115,6 +115,10 @@ bool splayDecompress(QByteArrayView coded, qint64 plainLength, QByteArray& out)
             }
             node = ((current >> bit++) & 1u) ? tree.right[node] : tree.left[node];
         }
+        // The initial tree has one child slot (512) without a symbol; the
+        // coder never leads there, so reaching it means a damaged code.
+        if (node >= 2 * Leaves)
+            return false;
         const int symbol = node - Leaves;
         plain[static_cast<qsizetype>(i)] = static_cast<char>(symbol);
         tree.splay(symbol);

@@ -289,6 +289,36 @@ TEST_F(ReportFileTest, ADamagedLaterPageFailsOnlyWhenShown)
     EXPECT_THROW(printer.loadPage(2), EQRError);
 }
 
+TEST_F(ReportFileTest, HostilePictureWithValidChecksumDoesNotCrash)
+{
+    // A dashed pen stores its dash count; a forged count with a recomputed
+    // picture checksum must neither crash nor claim real memory on replay.
+    TQRPrinter printer;
+    printer.openDocument();
+    printer.turnPage();
+    QPen pen(Qt::black);
+    pen.setDashPattern({1.5, 2.5, 3.5, 4.5});
+    printer.canvas()->setPen(pen);
+    printer.canvas()->drawLine(0, 0, 50, 50);
+    printer.closeDocument();
+    printer.writeReportFile(path("dash.QRP"));
+
+    QByteArray bytes = readFile(path("dash.QRP"));
+    const qsizetype count = bytes.indexOf(QByteArray::fromHex("000000043FF8000000000000"));
+    ASSERT_GT(count, 0);
+    qToBigEndian<quint32>(0xffffffffu, bytes.data() + count);
+    const qint32 next = int32At(bytes, 132);
+    const QByteArrayView picture(bytes.constData() + 136, next - 4 - 136);
+    qToBigEndian<quint16>(qChecksum(picture.sliced(6)), bytes.data() + 136 + 4);
+    writeFile(path("forged.QRP"), bytes);
+
+    TQRPrinter loaded;
+    loaded.readReportFile(path("forged.QRP"));
+    const std::optional<QPicture> page = loaded.pageAt(1);
+    ASSERT_TRUE(page.has_value());
+    render(*page);
+}
+
 TEST_F(ReportFileTest, MissingFileIsAnError)
 {
     TQRPrinter printer;

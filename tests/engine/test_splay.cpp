@@ -77,6 +77,8 @@ TEST(SplayCode, DecoderRefusesImpossibleInput)
     EXPECT_FALSE(splayDecompress(coded, 0x7fffffffffffLL, out));
     EXPECT_FALSE(splayDecompress(coded, -1, out));
     EXPECT_FALSE(splayDecompress(QByteArrayView(), 1, out));
+    // Eight left turns and a right one lead to the initial tree's empty slot.
+    EXPECT_FALSE(splayDecompress(QByteArray("\x00\x01", 2), 1, out));
 }
 
 } // namespace
