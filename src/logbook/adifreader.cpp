@@ -79,8 +79,12 @@ private:
             if (lt < 0)
                 break;
             const qsizetype window = std::min(kMaxTag, d_.size() - lt);
-            const qsizetype gt = d_.sliced(lt, window).indexOf('>');
-            if (gt < 0) {
+            qsizetype gt = 1;
+            while (gt < window && d_[lt + gt] != '>' && d_[lt + gt] != '<')
+                ++gt;
+            if (gt >= window || d_[lt + gt] == '<') {
+                // No '>' before the next tag: a broken tag that must not
+                // swallow the next one.
                 note(problems, QStringLiteral("Broken tag at byte %1: no '>'").arg(lt));
                 pos = lt + 1;
                 continue;
@@ -177,7 +181,9 @@ private:
 
     qsizetype utf8CharsEnd(qsizetype pos, qint64 chars) const
     {
-        while (chars-- > 0 && pos < d_.size()) {
+        for (; chars > 0; --chars) {
+            if (pos >= d_.size())
+                return d_.size() + 1;   // fewer characters than the length: no fit
             const auto b = static_cast<unsigned char>(d_[pos]);
             pos += b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
         }

@@ -1,0 +1,228 @@
+#include "logbook/adifimport.h"
+#include "logbook/adifreader.h"
+#include "logbook/logfields.h"
+#include "logbook/logsource.h"
+#include "logbook_fixtures.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace cm;
+using namespace cmtest;
+
+namespace {
+
+struct Read {
+    std::vector<AdifRecord> records;
+    AdifReadResult result;
+};
+
+Read readAll(const QByteArray& text, int codePage = 1252)
+{
+    Read r;
+    r.result = readAdif(text, [&](const AdifRecord& rec) { r.records.push_back(rec); }, codePage);
+    return r;
+}
+
+QString value(const AdifRecord& rec, const char* name)
+{
+    const QString* v = rec.find(name);
+    return v ? *v : QStringLiteral("<none>");
+}
+
+} // namespace
+
+TEST(AdifReader, HeaderRecordsAndTagForms)
+{
+    const Read r = readAll("Log export\n<ADIF_VER:5>3.1.4\n<PROGRAMID:6>Logger\n<eoh>\n"
+                           "<CALL:5>S51AB <qso_date:8:D>20240115 <Time_On:4>1234 <APP_LOG_X:3>abc <EOR>\n"
+                           "<call:4>DL1A<band:03>20m<eor>");
+    EXPECT_TRUE(r.result.headerFound);
+    EXPECT_TRUE(r.result.problems.isEmpty()) << r.result.problems.join(u'\n').toStdString();
+    ASSERT_EQ(r.records.size(), 2u);
+    EXPECT_EQ(r.records[0].number, 1);
+    EXPECT_EQ(value(r.records[0], "CALL"), QStringLiteral("S51AB"));
+    EXPECT_EQ(value(r.records[0], "QSO_DATE"), QStringLiteral("20240115"));
+    EXPECT_EQ(value(r.records[0], "TIME_ON"), QStringLiteral("1234"));
+    EXPECT_EQ(value(r.records[0], "ADIF_VER"), QStringLiteral("<none>"));   // header fields stay there
+    EXPECT_EQ(value(r.records[1], "BAND"), QStringLiteral("20m"));
+}
+
+TEST(AdifReader, LengthsInBytesOrInCharacters)
+{
+    const struct {
+        const char* what;
+        QByteArray text;
+        const char* qth;
+        bool utf8;
+    } cases[] = {
+        {"UTF-8, length in bytes", "<QTH:10>\xC3\x81vila Sur <CALL:3>EA4<EOR>", "Ávila Sur", true},
+        {"UTF-8, length in characters", "<QTH:9>\xC3\x81vila Sur <CALL:3>EA4<EOR>", "Ávila Sur", true},
+        {"characters, at the end of the record", "<CALL:3>EA4 <QTH:9>\xC3\x81vila Sur<EOR>", "Ávila Sur", true},
+        {"three-byte characters counted", "<QTH:3>\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC<CALL:3>EA4<EOR>", "€€€", true},
+        {"single-byte Windows text", "<QTH:9>\xC1vila Sur <CALL:3>EA4<EOR>", "Ávila Sur", false},
+        {"data with a '<' inside", "<QTH:7>a <b> c<CALL:3>EA4<EOR>", "a <b> c", true},
+    };
+    for (const auto& c : cases) {
+        const Read r = readAll(c.text);
+        ASSERT_EQ(r.records.size(), 1u) << c.what;
+        EXPECT_EQ(value(r.records[0], "QTH"), QString::fromUtf8(c.qth)) << c.what;
+        EXPECT_EQ(value(r.records[0], "CALL"), QStringLiteral("EA4")) << c.what;
+        EXPECT_EQ(r.result.utf8, c.utf8) << c.what;
+        EXPECT_TRUE(r.result.problems.isEmpty()) << c.what;
+    }
+}
+
+TEST(AdifReader, DamagedInputIsReportedWithoutShiftingTheRecord)
+{
+    const struct {
+        const char* what;
+        QByteArray text;
+        int records;
+        const char* call;         // CALL of the last record read
+        const char* problem;      // part of the first problem, or "" for none
+    } cases[] = {
+        {"no <EOH>, no header text", "<CALL:4>S5AA<EOR><CALL:4>S5BB<EOR>", 2, "S5BB", ""},
+        {"header text without <EOH>", "My log\n<CALL:4>S5AA<EOR>", 1, "S5AA", "no <EOH>"},
+        {"tag without a length", "<CALL:4>S5AA <NAME>Jo <EOR>", 1, "S5AA", "no length"},
+        {"length not a number", "<NAME:x>Jo <CALL:4>S5AA<EOR>", 1, "S5AA", "Broken tag"},
+        {"tag without '>'", "<CALL:4>S5AA <NAME:2 Jo <EOR>", 1, "S5AA", "Broken tag"},
+        {"length too long", "<NAME:40>Jo <CALL:4>S5AA<EOR>", 1, "S5AA", "fits neither"},
+        {"length past the end of the file", "<CALL:4>S5AA <NAME:999999999>Jo<EOR>", 1, "S5AA", "fits neither"},
+        {"last record without <EOR>", "<CALL:4>S5AA<EOR><CALL:4>S5BB", 1, "S5AA", "no <EOR>"},
+        {"empty file", "", 0, "", ""},
+        {"only a header", "x<EOH>", 0, "", ""},
+        {"stray '<' signs", "<<<<CALL:4>S5AA<EOR>", 1, "S5AA", "Broken tag"},
+    };
+    for (const auto& c : cases) {
+        const Read r = readAll(c.text);
+        ASSERT_EQ(int(r.records.size()), c.records) << c.what;
+        if (c.records > 0) {
+            EXPECT_EQ(value(r.records.back(), "CALL"), QLatin1String(c.call)) << c.what;
+            EXPECT_EQ(value(r.records.back(), "NAME"), QStringLiteral("<none>")) << c.what;
+        }
+        if (*c.problem)
+            EXPECT_TRUE(!r.result.problems.isEmpty() && r.result.problems.first().contains(QLatin1String(c.problem)))
+                << c.what << ": " << r.result.problems.join(u'|').toStdString();
+        else
+            EXPECT_TRUE(r.result.problems.isEmpty()) << c.what << ": " << r.result.problems.join(u'|').toStdString();
+    }
+}
+
+TEST(AdifImport, MapsFieldsAndReportsSkippedAndCutValues)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("in.adi"));
+    ASSERT_TRUE(writeFile(adi,
+        "<EOH>\n"
+        "<CALL:6>s51abc <QSO_DATE:8>20240115 <TIME_ON:6>123456 <BAND:3>20m <MODE:4>MFSK <SUBMODE:3>FT4 "
+        "<FREQ:9>14.080123 <RST_SENT:3>-10 <RST_RCVD:3>+05 <QTH:9>Ljubljana <NAME:14>Bartholomew Jr "
+        "<QSL_SENT:1>Q <QSL_RCVD:1>n <QSL_VIA:4>BURO <PFX:2>S5 <CQZ:2>15 <ITUZ:2>28 <COUNTRY:8>Slovenia "
+        "<NOTES:5>notes <COMMENT:7>comment <EOR>\n"
+        "<CALL:5>G4ABC <QSO_DATE:8>20240116 <MODE:3>SSB <SUBMODE:3>USB <CQZ:2>99 <FREQ:3>abc <EOR>\n"
+        "<QSO_DATE:8>20240117 <EOR>\n"
+        "<CALL:5>F5ABC <QSO_DATE:8>20240230 <EOR>\n"
+        "<CALL:5>I1ABC <TIME_ON:4>2460 <EOR>\n"
+        "<CALL:5>K1ABC <NOTES:5>notes <EOR>\n"));
+    const QString db = dir.filePath(QStringLiteral("out.db"));
+    AdifImportReport report;
+    QString error;
+    ASSERT_TRUE(importAdif(adi, db, report, &error)) << error.toStdString();
+    EXPECT_EQ(report.recordsRead, 6);
+    EXPECT_EQ(report.recordsImported, 3);
+    ASSERT_EQ(report.skipped.size(), 3);
+    EXPECT_TRUE(report.skipped[0].startsWith(QStringLiteral("record 3: no CALL")));
+    EXPECT_TRUE(report.skipped[1].contains(QStringLiteral("QSO_DATE")));
+    EXPECT_TRUE(report.skipped[2].contains(QStringLiteral("TIME_ON")));
+    EXPECT_EQ(report.valuesCut, 1);
+    EXPECT_EQ(report.valueProblems.size(), 2);   // CQZ 99 and FREQ abc
+
+    auto t = openLogSource(db, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    ASSERT_EQ(t->recordCount(), 3);
+    t->first();
+    EXPECT_EQ(t->text(LogCall), QStringLiteral("S51ABC"));
+    EXPECT_EQ(t->toDateTime(LogDatum).date(), QDate(2024, 1, 15));
+    EXPECT_EQ(t->toDateTime(LogGmt).time(), QTime(12, 34, 56));
+    EXPECT_EQ(t->text(LogBand), QStringLiteral("20M"));
+    EXPECT_EQ(t->text(LogMode), QStringLiteral("FT4"));   // the submode of a family
+    EXPECT_DOUBLE_EQ(t->toFloat(LogFreq), 14.080123);
+    EXPECT_EQ(t->text(LogRstS), QStringLiteral("-10"));
+    EXPECT_EQ(t->text(LogName), QStringLiteral("Bartholome"));
+    EXPECT_EQ(t->text(LogQslS), QStringLiteral("Q"));
+    EXPECT_EQ(t->text(LogQslR), QStringLiteral("N"));
+    EXPECT_EQ(t->text(LogQslVia), QStringLiteral("BURO"));
+    EXPECT_EQ(t->toInteger(LogCq), 15);
+    EXPECT_EQ(t->toInteger(LogItu), 28);
+    EXPECT_EQ(t->text(LogOpomba), QStringLiteral("comment"));
+    t->next();
+    EXPECT_EQ(t->text(LogMode), QStringLiteral("SSB"));
+    EXPECT_TRUE(t->isNull(LogCq));
+    EXPECT_TRUE(t->isNull(LogFreq));
+    t->next();
+    EXPECT_EQ(t->text(LogOpomba), QStringLiteral("notes"));
+
+    // A second import appends.
+    ASSERT_TRUE(importAdif(adi, db, report, &error)) << error.toStdString();
+    EXPECT_EQ(openLogSource(db, nullptr)->recordCount(), 6);
+}
+
+TEST(AdifImport, NeverWritesIntoAFileThatIsNoLogbook)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("in.adi"));
+    ASSERT_TRUE(writeFile(adi, "<CALL:4>S5AA<EOR>"));
+    const QString text = dir.filePath(QStringLiteral("notes.db"));
+    ASSERT_TRUE(writeFile(text, "my notes, not a logbook"));
+    const QString other = makeSqliteFile(dir, QStringLiteral("other.db"), QStringLiteral("CREATE TABLE x (a)"));
+    for (const QString& target : {text, other}) {
+        AdifImportReport report;
+        QString error;
+        const qint64 size = QFileInfo(target).size();
+        EXPECT_FALSE(importAdif(adi, target, report, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(QFileInfo(target).size(), size);
+    }
+    AdifImportReport report;
+    QString error;
+    EXPECT_FALSE(importAdif(dir.filePath(QStringLiteral("missing.adi")), dir.filePath(QStringLiteral("new.db")),
+                            report, &error));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("new.db"))));
+}
+
+TEST(AdifImport, AdifFileOpensDirectlyAsAReadOnlySource)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("direct.adi"));
+    ASSERT_TRUE(writeFile(adi, "<CALL:4>S5AA<BAND:3>20m<EOR><CALL:4>S5BB<BAND:3>40m<EOR><BAND:3>10m<EOR>"));
+    QString error;
+    auto t = openLogSource(adi, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    EXPECT_EQ(t->format(), LogFormat::Adif);
+    EXPECT_EQ(t->recordCount(), 2);
+    EXPECT_FALSE(t->canModify());
+    EXPECT_FALSE(t->readOnlyNotice().isEmpty());
+    ASSERT_TRUE(t->setFilter(QStringLiteral("(Band = '40M')")));
+    t->first();
+    EXPECT_EQ(t->text(LogCall), QStringLiteral("S5BB"));
+    EXPECT_EQ(t->toInteger(LogLog), 2);
+}
+
+TEST(AdifImport, CommandLineReport)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("in.adi"));
+    ASSERT_TRUE(writeFile(adi, "<CALL:4>S5AA<EOR><QSO_DATE:8>20240101<EOR>"));
+    QProcess p;
+    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi, dir.filePath(QStringLiteral("o.db"))});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QStringLiteral("Records imported: 1"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("record 2: no CALL"))) << out.toStdString();
+    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 2);
+}
