@@ -239,6 +239,17 @@ struct DamageCase {
 
 void put32(QByteArray& bytes, int at, qint32 value) { qToLittleEndian<qint32>(value, bytes.data() + at); }
 
+// Changes a byte of the first page's picture (uncompressed file) and makes
+// its checksum right again, as a forger would.
+void forgePicture(QByteArray& bytes, int offset, char value)
+{
+    constexpr int Picture = 136;
+    const int end = int32At(bytes, 132) - 4;
+    bytes[Picture + offset] = value;
+    const QByteArrayView picture(bytes.constData() + Picture, end - Picture);
+    qToBigEndian<quint16>(qChecksum(picture.sliced(6)), bytes.data() + Picture + 4);
+}
+
 TEST_F(ReportFileTest, DamagedFilesGiveClearErrors)
 {
     const DamageCase cases[] = {
@@ -255,6 +266,8 @@ TEST_F(ReportFileTest, DamagedFilesGiveClearErrors)
         {"own offset wrong", false, [](QByteArray& b) { put32(b, int32At(b, 132) - 4, 77); }, "does not end where it says"},
         {"not a page picture", false, [](QByteArray& b) { b[136] = 'X'; }, "not a page picture"},
         {"picture checksum", false, [](QByteArray& b) { b[int32At(b, 132) - 10] ^= 0x55; }, "not a valid page picture"},
+        {"forged record count", false, [](QByteArray& b) { forgePicture(b, 28, 0x7f); }, "not a valid page picture"},
+        {"forged record code", false, [](QByteArray& b) { forgePicture(b, 32, char(200)); }, "not a valid page picture"},
         {"compressed length too large", true, [](QByteArray& b) { put32(b, 136, 0x7fffffff); }, "does not decode"},
         {"compressed code garbled", true, [](QByteArray& b) { for (int i = 150; i < 170; ++i) b[i] = char(i); }, "page 1"},
     };
