@@ -8,20 +8,32 @@
 #include <atomic>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <new>
 
 namespace {
 std::atomic<long> g_allocations{0};
 }
 
-void* operator new(std::size_t n)
+// Counts every heap allocation, Qt's own included (they call malloc directly).
+extern "C" {
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+void* malloc(std::size_t n)
 {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
+    return __libc_malloc(n);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void* calloc(std::size_t n, std::size_t size)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(n, size);
+}
+void* realloc(void* p, std::size_t n)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(p, n);
+}
+}
 
 namespace {
 

@@ -32,8 +32,14 @@ void TQREvEmbeddedFunction::Reset() { m_evaluator.Reset(); }
 
 TQREvEnvironment::TQREvEnvironment(bool global) : m_global(global) {}
 
+static bool s_globalAlive = true;
+
+bool globalEnvironmentAlive() { return s_globalAlive; }
+
 TQREvEnvironment::~TQREvEnvironment()
 {
+    if (m_global)
+        s_globalAlive = false;
     // Entries' evaluators release their references while the count is cleared.
     m_prepareCount = 0;
     m_entries.clear();

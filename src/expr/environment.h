@@ -77,6 +77,9 @@ private:
 
 // The process-wide environment with AppStartTime, AppStartDate and AppName.
 TQREvEnvironment& globalEnvironment();
+// False once the global environment has been destroyed at exit, so that
+// evaluators destroyed later do not release a reference on it.
+bool globalEnvironmentAlive();
 
 // A report's own environment: PAGENUMBER (0), COLUMNNUMBER (0), REPORTTITLE ('').
 std::unique_ptr<TQREvEnvironment> makeReportEnvironment();

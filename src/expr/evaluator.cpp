@@ -125,7 +125,7 @@ void TQREvaluator::Unprepare()
         return;
     m_list.reset();
     m_prepared = false;
-    if (m_holdsGlobal)
+    if (m_holdsGlobal && globalEnvironmentAlive())
         globalEnvironment().Unprepare();
 }
 
