@@ -25,6 +25,8 @@ private:
 class ByteReader {
 public:
     explicit ByteReader(QByteArrayView data, qsizetype pos = 0) : data_(data), pos_(pos) {}
+    // The reader only views its data: a temporary array would be gone at once.
+    ByteReader(QByteArray&&, qsizetype = 0) = delete;
 
     qsizetype pos() const { return pos_; }
     qsizetype size() const { return data_.size(); }

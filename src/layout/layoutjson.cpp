@@ -23,7 +23,17 @@ struct Ordered {
     void add(const QString& k, const QJsonValue& v) { plain.emplace_back(k, v); order.push_back(k); }
     void add(const QString& k, Ordered o) { nested.emplace_back(k, std::move(o)); order.push_back(k); }
     void add(const QString& k, std::vector<Ordered> l) { lists.emplace_back(k, std::move(l)); order.push_back(k); }
+
+    // Declared here and defaulted below: the type is incomplete inside its own members.
+    Ordered();
+    ~Ordered();
+    Ordered(Ordered&&) noexcept;
+    Ordered& operator=(Ordered&&) noexcept;
 };
+Ordered::Ordered() = default;
+Ordered::~Ordered() = default;
+Ordered::Ordered(Ordered&&) noexcept = default;
+Ordered& Ordered::operator=(Ordered&&) noexcept = default;
 
 QByteArray encodeValue(const QJsonValue& v)
 {

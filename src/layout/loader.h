@@ -13,6 +13,7 @@ namespace cm {
 class TCompLoader : public Component {
 public:
     explicit TCompLoader(Container* owner) : Component(owner) {}
+    bool isLoader() const override { return true; }
 
     RuntimeMessages runtimeMessages;
     QString sessionName;

@@ -20,6 +20,17 @@ bool isValidIdent(QStringView name)
 
 void destroyComponent(Component* c) { delete c; }
 
+Component* findLoader(const Container* container)
+{
+    if (!container)
+        return nullptr;
+    for (Component* c : container->components()) {
+        if (c->isLoader())
+            return c;
+    }
+    return nullptr;
+}
+
 Component::Component(Container* owner)
     : QObject(owner), owner_(owner)
 {

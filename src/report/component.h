@@ -53,6 +53,8 @@ public:
     virtual void afterComponentRemoved() {}
     // The control's parent changed.
     virtual void parentChanged() {}
+    // Layout loaders (and the designer) answer true; design objects link to the first one.
+    virtual bool isLoader() const { return false; }
 
 private:
     Container* owner_;
@@ -105,5 +107,8 @@ bool isValidIdent(QStringView name);
 // Frees a component now. Components are owned by their container (Qt parent
 // ownership); this is the one place that ends a component's life early.
 void destroyComponent(Component* c);
+
+// The first loader among the container's components, or null.
+Component* findLoader(const Container* container);
 
 } // namespace cm

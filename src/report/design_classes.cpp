@@ -231,7 +231,7 @@ DefinedProp fontSizeProp()
 
 // ------------------------------------------------------------------ bands
 
-TQRDesignBand::TQRDesignBand(Container* owner) : TQRBand(owner) {}
+TQRDesignBand::TQRDesignBand(Container* owner) : TQRBand(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignBand::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignBand::staticClassInfo()
 {
@@ -254,7 +254,7 @@ const ClassInfo& TQRDesignBand::staticClassInfo()
     return info;
 }
 
-TQRDesignChildBand::TQRDesignChildBand(Container* owner) : TQRChildBand(owner) {}
+TQRDesignChildBand::TQRDesignChildBand(Container* owner) : TQRChildBand(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignChildBand::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignChildBand::staticClassInfo()
 {
@@ -276,7 +276,7 @@ const ClassInfo& TQRDesignChildBand::staticClassInfo()
     return info;
 }
 
-TQRDesignGroup::TQRDesignGroup(Container* owner) : TQRGroup(owner) {}
+TQRDesignGroup::TQRDesignGroup(Container* owner) : TQRGroup(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignGroup::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignGroup::staticClassInfo()
 {
@@ -319,7 +319,7 @@ const ClassInfo& TQRSubDetailGroupBands::staticClassInfo()
     return info;
 }
 
-TQRDesignSubdetail::TQRDesignSubdetail(Container* owner) : TQRSubDetail(owner) {}
+TQRDesignSubdetail::TQRDesignSubdetail(Container* owner) : TQRSubDetail(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignSubdetail::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignSubdetail::staticClassInfo()
 {
@@ -350,7 +350,7 @@ const ClassInfo& TQRDesignSubdetail::staticClassInfo()
 
 // ------------------------------------------------------------------ elements
 
-TQRDesignLabel::TQRDesignLabel(Container* owner) : TQRLabel(owner) {}
+TQRDesignLabel::TQRDesignLabel(Container* owner) : TQRLabel(owner) { d.qrDesigner = findLoader(owner); }
 void TQRDesignLabel::setDegree(int v)
 {
     while (v > 3600)
@@ -383,7 +383,7 @@ const ClassInfo& TQRDesignLabel::staticClassInfo()
     return info;
 }
 
-TQRDesignDBText::TQRDesignDBText(Container* owner) : TQRDBText(owner) {}
+TQRDesignDBText::TQRDesignDBText(Container* owner) : TQRDBText(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignDBText::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignDBText::staticClassInfo()
 {
@@ -413,7 +413,7 @@ const ClassInfo& TQRDesignDBText::staticClassInfo()
     return info;
 }
 
-TQRDesignExpr::TQRDesignExpr(Container* owner) : TQRExpr(owner) {}
+TQRDesignExpr::TQRDesignExpr(Container* owner) : TQRExpr(owner) { d.qrDesigner = findLoader(owner); }
 void TQRDesignExpr::setDegree(int v)
 {
     while (v > 3600)
@@ -448,7 +448,7 @@ const ClassInfo& TQRDesignExpr::staticClassInfo()
     return info;
 }
 
-TQRDesignSysdata::TQRDesignSysdata(Container* owner) : TQRSysData(owner) {}
+TQRDesignSysdata::TQRDesignSysdata(Container* owner) : TQRSysData(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignSysdata::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignSysdata::staticClassInfo()
 {
@@ -473,7 +473,7 @@ const ClassInfo& TQRDesignSysdata::staticClassInfo()
     return info;
 }
 
-TQRDesignMemo::TQRDesignMemo(Container* owner) : TQRMemo(owner) {}
+TQRDesignMemo::TQRDesignMemo(Container* owner) : TQRMemo(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignMemo::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignMemo::staticClassInfo()
 {
@@ -514,7 +514,7 @@ void elementTail(Rows& r)
 }
 } // namespace
 
-TQRDesignRichtext::TQRDesignRichtext(Container* owner) : TQRRichText(owner) {}
+TQRDesignRichtext::TQRDesignRichtext(Container* owner) : TQRRichText(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignRichtext::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignRichtext::staticClassInfo()
 {
@@ -530,7 +530,7 @@ const ClassInfo& TQRDesignRichtext::staticClassInfo()
     return info;
 }
 
-TQRDesignDBRichtext::TQRDesignDBRichtext(Container* owner) : TQRDBRichText(owner) {}
+TQRDesignDBRichtext::TQRDesignDBRichtext(Container* owner) : TQRDBRichText(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignDBRichtext::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignDBRichtext::staticClassInfo()
 {
@@ -546,7 +546,7 @@ const ClassInfo& TQRDesignDBRichtext::staticClassInfo()
     return info;
 }
 
-TQRDesignShape::TQRDesignShape(Container* owner) : TQRShape(owner) {}
+TQRDesignShape::TQRDesignShape(Container* owner) : TQRShape(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignShape::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignShape::staticClassInfo()
 {
@@ -562,7 +562,7 @@ const ClassInfo& TQRDesignShape::staticClassInfo()
     return info;
 }
 
-TQRDesignImage::TQRDesignImage(Container* owner) : TQRImage(owner) {}
+TQRDesignImage::TQRDesignImage(Container* owner) : TQRImage(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignImage::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignImage::staticClassInfo()
 {
@@ -583,7 +583,7 @@ const ClassInfo& TQRDesignImage::staticClassInfo()
     return info;
 }
 
-TQRDesignDBImage::TQRDesignDBImage(Container* owner) : TQRDBImage(owner) {}
+TQRDesignDBImage::TQRDesignDBImage(Container* owner) : TQRDBImage(owner) { d.qrDesigner = findLoader(owner); }
 const ClassInfo& TQRDesignDBImage::classInfo() const { return staticClassInfo(); }
 const ClassInfo& TQRDesignDBImage::staticClassInfo()
 {
