@@ -11,7 +11,7 @@
 namespace cm {
 
 static bool importInto(const QByteArray& bytes, const QString& logbookPath, bool created,
-                       AdifImportReport& report, QString* error)
+                       AdifImportReport& report, QString* error, int codePage)
 {
     SqliteConnection c;
     if (!c.open(logbookPath, false, error))
@@ -45,7 +45,7 @@ static bool importInto(const QByteArray& bytes, const QString& logbookPath, bool
         }
         if (inserter.insert(values, nullptr, &writeError))
             ++report.recordsImported;
-    });
+    }, codePage);
     report.utf8 = read.utf8;
     report.fileProblems = read.problems;
     if (!writeError.isEmpty()) {
@@ -58,7 +58,7 @@ static bool importInto(const QByteArray& bytes, const QString& logbookPath, bool
 }
 
 bool importAdif(const QString& adifPath, const QString& logbookPath, AdifImportReport& report,
-                QString* error)
+                QString* error, int codePage)
 {
     report = AdifImportReport();
     QByteArray bytes;
@@ -73,7 +73,7 @@ bool importAdif(const QString& adifPath, const QString& logbookPath, AdifImportR
     }
     if (!exists && !createSqliteLogbook(logbookPath, error))
         return false;
-    if (importInto(bytes, logbookPath, !exists, report, error))
+    if (importInto(bytes, logbookPath, !exists, report, error, codePage))
         return true;
     if (!exists)
         QFile::remove(logbookPath);

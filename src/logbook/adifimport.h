@@ -7,7 +7,8 @@ namespace cm {
 // Appends the QSOs of `adifPath` to the logbook `logbookPath`, creating it
 // when it does not exist. All records go in one transaction: on failure the
 // logbook is as it was (and a logbook this call created is removed).
+// `codePage` is used for files that are not UTF-8.
 bool importAdif(const QString& adifPath, const QString& logbookPath, AdifImportReport& report,
-                QString* error);
+                QString* error, int codePage = 1252);
 
 } // namespace cm

@@ -65,7 +65,7 @@ bool LogTable::open(QString* error)
         IndexEntry entry;
         QStringList labels;
         for (const QString& f : index.fields) {
-            const int col = store_.fieldCount() ? fieldIndex(f) : -1;
+            const int col = fieldIndex(f);
             if (col < 0)
                 break;
             entry.columns.push_back(col);

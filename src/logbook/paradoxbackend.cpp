@@ -50,9 +50,18 @@ bool ParadoxBackend::load(LogStore& store, QString* error)
     QByteArray bytes;
     if (!readFile(path_, kMaxParadoxFile, bytes, error))
         return false;
-    const auto header = parseParadoxHeader(bytes, error);
+    const auto header = readParadoxLogbook(bytes, store, error);
     if (!header)
         return false;
+    findIndexes(*header);
+    return true;
+}
+
+std::optional<ParadoxHeader> readParadoxLogbook(QByteArrayView bytes, LogStore& store, QString* error)
+{
+    const auto header = parseParadoxHeader(bytes, error);
+    if (!header)
+        return std::nullopt;
 
     std::vector<FieldDef> physical;
     for (const ParadoxField& f : header->fields) {
@@ -64,7 +73,7 @@ bool ParadoxBackend::load(LogStore& store, QString* error)
     }
     const auto binding = bindLogFields(physical, error);
     if (!binding)
-        return false;
+        return std::nullopt;
 
     const CodePage codePage(header->codePage);
     if (header->recordCount < 10'000'000)
@@ -110,10 +119,9 @@ bool ParadoxBackend::load(LogStore& store, QString* error)
     };
     if (!forEachParadoxRecord(bytes, *header, readRecord, error)) {
         store.clear();
-        return false;
+        return std::nullopt;
     }
-    findIndexes(*header);
-    return true;
+    return header;
 }
 
 // The primary key (the leading key fields) and the maintained single-field

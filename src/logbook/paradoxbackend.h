@@ -23,6 +23,10 @@ private:
     std::vector<LogIndexDef> indexes_;
 };
 
+// Reads the records of a logbook table held in `bytes` into `store` (whose
+// fields are the persistent ones); the table's header on success.
+std::optional<ParadoxHeader> readParadoxLogbook(QByteArrayView bytes, LogStore& store, QString* error);
+
 // Reads the header of a Paradox table file, checked.
 std::optional<ParadoxHeader> readParadoxHeaderFile(const QString& path, QString* error);
 
