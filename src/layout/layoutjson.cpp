@@ -28,12 +28,10 @@ struct Ordered {
     Ordered();
     ~Ordered();
     Ordered(Ordered&&) noexcept;
-    Ordered& operator=(Ordered&&) noexcept;
 };
 Ordered::Ordered() = default;
 Ordered::~Ordered() = default;
 Ordered::Ordered(Ordered&&) noexcept = default;
-Ordered& Ordered::operator=(Ordered&&) noexcept = default;
 
 QByteArray encodeValue(const QJsonValue& v)
 {
