@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "report/codepage.h"
+
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -17,7 +19,9 @@ void registerCommand(const Command& command) { commands().push_back(command); }
 
 static void printUsage(QTextStream& to)
 {
-    to << "usage: cardmint-cli COMMAND [ARGS]\n\ncommands:\n";
+    to << "usage: cardmint-cli [--codepage N] COMMAND [ARGS]\n\n"
+          "  --codepage N   code page of text in layout files (1250, 1251, 1252 ...;\n"
+          "                 default from the locale, or CARDMINT_CODEPAGE)\n\ncommands:\n";
     auto list = commands();
     std::sort(list.begin(), list.end(),
               [](const Command& a, const Command& b) { return qstrcmp(a.name, b.name) < 0; });
@@ -52,6 +56,26 @@ int main(int argc, char** argv)
     if (args.isEmpty() || args.first() == "help" || args.first() == "--help" || args.first() == "-h") {
         cm::cli::printUsage(args.isEmpty() ? err : out);
         return args.isEmpty() ? cm::cli::ExitUsage : cm::cli::ExitOk;
+    }
+    // Global options before the command.
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--codepage") && !args.isEmpty()) {
+            bool ok = false;
+            const int number = args.takeFirst().toInt(&ok);
+            if (!ok || !cm::CodePage::isSupported(number)) {
+                err << "cardmint-cli: unsupported code page\n";
+                return cm::cli::ExitUsage;
+            }
+            cm::CodePage::setLayoutCodePage(number);
+        } else {
+            err << "cardmint-cli: unknown option \"" << option << "\"\n";
+            return cm::cli::ExitUsage;
+        }
+    }
+    if (args.isEmpty()) {
+        cm::cli::printUsage(err);
+        return cm::cli::ExitUsage;
     }
     const QString name = args.takeFirst();
     for (const cm::cli::Command& c : cm::cli::commands()) {
