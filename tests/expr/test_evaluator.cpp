@@ -170,6 +170,8 @@ const Case kDesigner[] = {
     {"INSERTSTR('[%5s]', 'x')", "String:[    x]"},
     {"INSERTSTR('[%-3s]', 'x')", "String:[x  ]"},
     {"INSERTSTR('%n', 'x')", "Error:"},
+    {"STRLEN(INSERTSTR('%999999999s', 'x'))", "Integer:255"},
+    {"INSERTSTR('%1:s', 'x')", "Error:"},
     {"INSERTSTR('50%', 'x')", "Error:"},
     {"RGBCOLOR(255, 0, 0) = RED", "Boolean:True"},
     {"RGBCOLOR(0, 128, 255)", "Integer:16744448"},
