@@ -547,4 +547,112 @@ QString filterPiece(bool firstRow, bool orJoin, const QString& fieldName,
     return s;
 }
 
+namespace {
+
+struct Group {
+    bool orJoin = false;
+    QString inner;
+};
+
+// The top-level parenthesised groups and the join word before each.
+std::vector<Group> topLevelGroups(QStringView text)
+{
+    std::vector<Group> groups;
+    int depth = 0;
+    bool quoted = false;
+    qsizetype start = -1;
+    qsizetype lastEnd = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted)
+            continue;
+        if (c == u'(' && depth++ == 0) {
+            start = i;
+        } else if (c == u')' && depth > 0 && --depth == 0) {
+            Group g;
+            g.orJoin = text.mid(lastEnd, start - lastEnd).trimmed().compare(u"OR", Qt::CaseInsensitive) == 0;
+            g.inner = text.mid(start + 1, i - start - 1).toString();
+            groups.push_back(std::move(g));
+            lastEnd = i + 1;
+        }
+    }
+    return groups;
+}
+
+QString unquote(QStringView v)
+{
+    v = v.trimmed();
+    if (v.size() >= 2 && v.front() == u'\'' && v.back() == u'\'') {
+        QString s = v.mid(1, v.size() - 2).toString();
+        s.replace(QStringLiteral("''"), QStringLiteral("'"));
+        return s;
+    }
+    return v.toString();
+}
+
+} // namespace
+
+std::vector<FilterRow> filterRows(QStringView text)
+{
+    const std::vector<Group> groups = topLevelGroups(text);
+    std::vector<FilterRow> rows;
+    for (size_t i = 0; i < groups.size(); ++i) {
+        const QString& inner = groups[i].inner;
+        const qsizetype blank = inner.indexOf(u' ');
+        if (blank <= 0)
+            continue;
+        FilterRow row;
+        row.orJoin = groups[i].orJoin && !rows.empty();
+        row.fieldName = inner.left(blank);
+        const QString afterField = inner.mid(blank);
+        const QString rest = afterField.trimmed();
+        // "between": "(F  >= low) AND (F <= high)", two blanks before ">=".
+        if (afterField.startsWith(QStringLiteral("  >= ")) && i + 1 < groups.size() && !groups[i + 1].orJoin) {
+            const QString next = groups[i + 1].inner;
+            const QString head = row.fieldName + QStringLiteral(" <= ");
+            if (next.startsWith(head)) {
+                row.condition = FilterCondition::Between;
+                row.value = rest.mid(3).trimmed() + u' ' + next.mid(head.size()).trimmed();
+                rows.push_back(row);
+                ++i;
+                continue;
+            }
+        }
+        static const struct {
+            const char* op;
+            FilterCondition condition;
+        } ops[] = {{"<>", FilterCondition::NotEqual}, {"<=", FilterCondition::NoGreater},
+                   {">=", FilterCondition::NoLess}, {"=", FilterCondition::Equal},
+                   {"<", FilterCondition::LessThan}, {">", FilterCondition::GreaterThan}};
+        const QString upper = rest.toUpper().simplified();
+        if (upper == u"IS NULL") {
+            row.condition = FilterCondition::Empty;
+        } else if (upper == u"IS NOT NULL" || upper == u"NOT IS NULL") {
+            row.condition = FilterCondition::NotEmpty;
+        } else if (upper.startsWith(u"IN")) {
+            row.condition = FilterCondition::InList;
+            QString list = rest.mid(2).trimmed();
+            if (list.startsWith(u'(') && list.endsWith(u')'))
+                list = list.mid(1, list.size() - 2);
+            row.value = list;
+        } else {
+            bool found = false;
+            for (const auto& op : ops) {
+                if (rest.startsWith(QLatin1String(op.op))) {
+                    row.condition = op.condition;
+                    row.value = unquote(QStringView(rest).mid(qsizetype(qstrlen(op.op))));
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                continue;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 } // namespace cm

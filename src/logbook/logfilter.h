@@ -49,4 +49,18 @@ enum class FilterCondition {
 QString filterPiece(bool firstRow, bool orJoin, const QString& fieldName,
                     FilterCondition condition, const QString& value);
 
+struct FilterRow {
+    bool orJoin = false;   // the join before this row; none for the first row
+    QString fieldName;
+    FilterCondition condition = FilterCondition::Equal;
+    QString value;
+
+    bool operator==(const FilterRow&) const = default;
+};
+
+// Reads a filter text back into the dialog's rows, so that a second use
+// starts from the filter in force. Forms the dialog does not write come
+// back as near as they can; text that is no row at all is left out.
+std::vector<FilterRow> filterRows(QStringView text);
+
 } // namespace cm

@@ -78,6 +78,30 @@ TEST(FilterText, DialogPiecesOfEveryCondition)
         EXPECT_EQ(filterPiece(c.first, c.orJoin, call, c.condition, QLatin1String(c.value)), QLatin1String(c.text));
 }
 
+TEST(FilterText, RowsReadBackFromTheFilterInForce)
+{
+    const QString call = QStringLiteral("Call");
+    const std::vector<FilterRow> rows = {
+        {false, call, FilterCondition::Equal, QStringLiteral("O'BRIEN")},
+        {true, QStringLiteral("Freq"), FilterCondition::Between, QStringLiteral("14 14.35")},
+        {false, QStringLiteral("Mode"), FilterCondition::InList, QStringLiteral("'CW','SSB'")},
+        {true, QStringLiteral("QslVia"), FilterCondition::Empty, QString()},
+        {false, QStringLiteral("QTH"), FilterCondition::NotEmpty, QString()},
+        {false, QStringLiteral("Band"), FilterCondition::NotEqual, QStringLiteral("20M")},
+        {true, QStringLiteral("Datum"), FilterCondition::NoLess, QStringLiteral("2024-01-01")},
+        {false, QStringLiteral("Cq"), FilterCondition::GreaterThan, QStringLiteral("14")},
+    };
+    QString text;
+    for (const FilterRow& r : rows)
+        text += filterPiece(text.isEmpty(), r.orJoin, r.fieldName, r.condition, r.value);
+    EXPECT_EQ(filterRows(text), rows) << text.toStdString();
+    // "NOT IS NULL" reads as the test it makes: not empty.
+    const auto old = filterRows(u"(QTH NOT IS NULL)");
+    ASSERT_EQ(old.size(), 1u);
+    EXPECT_EQ(old[0].condition, FilterCondition::NotEmpty);
+    EXPECT_TRUE(filterRows(u"").empty());
+}
+
 TEST_F(FilterTest, EveryFormSelectsTheRightRecords)
 {
     const struct {
