@@ -131,11 +131,7 @@ QByteArray TQRDLoader::writeLayout(bool withDataSets)
 
     out.u16(TagTitle);
     out.u16(256);
-    {
-        const qsizetype start = out.pos();
-        out.shortString(r->reportTitle, cp);
-        out.zeros(256 - (out.pos() - start));
-    }
+    writeStringBuffer(out, r->reportTitle, 256, cp);
 
     if (onSaveReport) {
         const QByteArray custom = onSaveReport();
@@ -153,9 +149,7 @@ QByteArray TQRDLoader::writeLayout(bool withDataSets)
         out.u8(static_cast<uint8_t>(ps.outputBin));
         out.i32(ps.copies);
         const QString name = (ps.printerIndex >= 0 && printerName) ? printerName(ps.printerIndex) : QString();
-        const qsizetype start = out.pos();
-        out.shortString(name, cp);
-        out.zeros(256 - (out.pos() - start));
+        writeStringBuffer(out, name, 256, cp);
         out.u8(ps.duplex);
     }
 

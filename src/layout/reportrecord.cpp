@@ -38,11 +38,11 @@ void readFontRecord(ByteReader& in, TQRFont& font, const CodePage& cp)
     font.setStyle(SetBits{static_cast<uint32_t>(style & 0x0F)});
 }
 
-static void writeTitleBuffer(ByteWriter& out, const QString& title, const CodePage& cp)
+void writeStringBuffer(ByteWriter& out, const QString& text, int size, const CodePage& cp)
 {
     const qsizetype start = out.pos();
-    out.shortString(title, cp);
-    out.zeros(256 - (out.pos() - start));
+    out.shortString(text, cp);
+    out.zeros(size - (out.pos() - start));
 }
 
 void writeReportRecord(ByteWriter& out, TQRCustomReport& r, int16_t dataSetRef,
@@ -73,7 +73,7 @@ void writeReportRecord(ByteWriter& out, TQRCustomReport& r, int16_t dataSetRef,
     out.u16(static_cast<uint16_t>(r.printerSettings.copies));
     out.u8(r.printerSettings.duplex);
     out.u8(static_cast<uint8_t>(r.printerSettings.outputBin));
-    writeTitleBuffer(out, r.reportTitle, cp);
+    writeStringBuffer(out, r.reportTitle, 256, cp);
     out.u8(0);
     out.u8(r.snapToGrid);
     out.u8(static_cast<uint8_t>(r.units()));

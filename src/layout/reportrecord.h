@@ -11,6 +11,9 @@ namespace cm {
 constexpr int kReportRecordSize = 356;
 constexpr int kPrinterRecordSize = 262;
 
+// A short string in a fixed buffer of `size` bytes, the rest zero.
+void writeStringBuffer(ByteWriter& out, const QString& text, int size, const CodePage& cp);
+
 void writeFontRecord(ByteWriter& out, const TQRFont& font, const CodePage& cp);
 void readFontRecord(ByteReader& in, TQRFont& font, const CodePage& cp);
 

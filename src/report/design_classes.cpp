@@ -350,13 +350,21 @@ const ClassInfo& TQRDesignSubdetail::staticClassInfo()
 
 // ------------------------------------------------------------------ elements
 
-TQRDesignLabel::TQRDesignLabel(Container* owner) : TQRLabel(owner) { d.qrDesigner = findLoader(owner); }
-void TQRDesignLabel::setDegree(int v)
+namespace {
+// Rotation in tenths of a degree: values above 3600 come down by whole turns.
+int normalizedDegree(int v)
 {
     while (v > 3600)
         v -= 3600;
-    degree_ = v;
-    if (v != 0)
+    return v;
+}
+} // namespace
+
+TQRDesignLabel::TQRDesignLabel(Container* owner) : TQRLabel(owner) { d.qrDesigner = findLoader(owner); }
+void TQRDesignLabel::setDegree(int v)
+{
+    degree_ = normalizedDegree(v);
+    if (degree_ != 0)
         autoSize = false;
 }
 const ClassInfo& TQRDesignLabel::classInfo() const { return staticClassInfo(); }
@@ -416,10 +424,8 @@ const ClassInfo& TQRDesignDBText::staticClassInfo()
 TQRDesignExpr::TQRDesignExpr(Container* owner) : TQRExpr(owner) { d.qrDesigner = findLoader(owner); }
 void TQRDesignExpr::setDegree(int v)
 {
-    while (v > 3600)
-        v -= 3600;
-    degree_ = v;
-    if (v != 0)
+    degree_ = normalizedDegree(v);
+    if (degree_ != 0)
         autoSize = false;
 }
 const ClassInfo& TQRDesignExpr::classInfo() const { return staticClassInfo(); }
