@@ -36,13 +36,22 @@ void TQRPageList::load(const QString& fileName)
 
 void TQRPageList::addPage(QByteArrayView picture)
 {
-    // Coding happens outside the lock; only the stream append is serialised.
-    const QByteArray body = qrp::makeBody(picture, m_compressed);
+    // Coding happens outside the lock; only the stream writes are serialised.
+    const QByteArray coded = m_compressed ? qrp::makeCompressedBody(picture) : QByteArray();
+    const QByteArrayView body = m_compressed ? QByteArrayView(coded) : picture;
     QMutexLocker lock(&m_lock);
     if (m_stream->size() == 0)
         m_stream->append(qrp::makeHeader(0, QDateTime::currentDateTime(), m_compressed));
     const qint64 start = m_stream->size();
-    m_stream->append(qrp::makeRecord(qint32(m_pages.size() + 1), start, body));
+    const qrp::RecordFrame frame = qrp::makeRecordFrame(qint32(m_pages.size() + 1), start, body.size());
+    try {
+        m_stream->append(QByteArrayView(frame.head, sizeof frame.head));
+        m_stream->append(body);
+        m_stream->append(QByteArrayView(frame.tail, sizeof frame.tail));
+    } catch (...) {
+        m_stream->truncate(start);   // no half record: the stream stays a valid report
+        throw;
+    }
     m_pages.push_back({start + 8, qint64(body.size())});
 }
 

@@ -79,6 +79,17 @@ void TQRPageStream::overwrite(qint64 pos, QByteArrayView bytes)
     writeAt(pos, bytes);
 }
 
+void TQRPageStream::truncate(qint64 size)
+{
+    if (m_readOnly || size < 0 || size >= m_size)
+        return;
+    if (m_memory)
+        m_memory->buffer().truncate(qsizetype(size));
+    else
+        m_temp->resize(size);
+    m_size = size;
+}
+
 bool TQRPageStream::read(qint64 pos, char* into, qint64 length)
 {
     if (pos < 0 || length < 0 || pos > m_size || length > m_size - pos)

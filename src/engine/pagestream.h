@@ -37,6 +37,8 @@ public:
     void append(QByteArrayView bytes);
     // Overwrites bytes that already exist (the header); throws EQRError.
     void overwrite(qint64 pos, QByteArrayView bytes);
+    // Drops everything from `size` on (undoes a failed page write).
+    void truncate(qint64 size);
     // Reads exactly `length` bytes; false when they are not all there.
     bool read(qint64 pos, char* into, qint64 length);
     QByteArray read(qint64 pos, qint64 length, bool* ok);

@@ -72,26 +72,32 @@ QByteArray makeHeader(qint32 pageCount, const QDateTime& created, bool compresse
     return header;
 }
 
-QByteArray makeBody(QByteArrayView picture, bool compressed)
+QByteArray makeCompressedBody(QByteArrayView picture)
 {
-    if (!compressed)
-        return picture.toByteArray();
     QByteArray body(4, '\0');
     put32(body, 0, qint32(picture.size()));
     body += splayCompress(picture);
     return body;
 }
 
-QByteArray makeRecord(qint32 pageNumber, qint64 recordStart, QByteArrayView body)
+RecordFrame makeRecordFrame(qint32 pageNumber, qint64 recordStart, qint64 bodyLength)
 {
-    const qint64 next = recordStart + RecordOverhead + body.size();
+    const qint64 next = recordStart + RecordOverhead + bodyLength;
     if (next > MaxStreamSize)
         throw EQRError(QStringLiteral("The report is too large for a report file"));
-    QByteArray record(RecordOverhead + body.size(), Qt::Uninitialized);
-    put32(record, 0, pageNumber);
-    put32(record, 4, qint32(next));
-    std::memcpy(record.data() + 8, body.data(), size_t(body.size()));
-    put32(record, record.size() - 4, qint32(recordStart));
+    RecordFrame frame;
+    qToLittleEndian<qint32>(pageNumber, frame.head);
+    qToLittleEndian<qint32>(qint32(next), frame.head + 4);
+    qToLittleEndian<qint32>(qint32(recordStart), frame.tail);
+    return frame;
+}
+
+QByteArray makeRecord(qint32 pageNumber, qint64 recordStart, QByteArrayView body)
+{
+    const RecordFrame frame = makeRecordFrame(pageNumber, recordStart, body.size());
+    QByteArray record;
+    record.reserve(RecordOverhead + body.size());
+    record.append(frame.head, sizeof frame.head).append(body).append(frame.tail, sizeof frame.tail);
     return record;
 }
 

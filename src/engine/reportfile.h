@@ -28,8 +28,15 @@ QByteArray makeHeader(qint32 pageCount, const QDateTime& created, bool compresse
 double toDayNumber(const QDateTime& when);
 
 QByteArray makeRecord(qint32 pageNumber, qint64 recordStart, QByteArrayView body);
-// The body of a page: the picture itself, or its length and the coded bytes.
-QByteArray makeBody(QByteArrayView picture, bool compressed);
+// The two parts of a record around its body, so that a body can be written
+// without being copied into the record first.
+struct RecordFrame {
+    char head[8];   // page number, offset of the next record
+    char tail[4];   // own offset
+};
+RecordFrame makeRecordFrame(qint32 pageNumber, qint64 recordStart, qint64 bodyLength);
+// The coded body of a compressed page: the picture's length and the code.
+QByteArray makeCompressedBody(QByteArrayView picture);
 
 struct PageEntry {
     qint64 bodyPos;
