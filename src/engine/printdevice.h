@@ -39,7 +39,7 @@ public:
     virtual int dpiY() const = 0;
     // The unprintable left and top offset, native units.
     virtual QPointF offsetNative() const = 0;
-    // The paper the printer is set to, native units, as oriented.
+    // The paper the printer is set to, native units, portrait.
     virtual QSizeF paperSizeNative() const = 0;
 
     // Starts a job and returns its painter (null on failure). With

@@ -35,24 +35,31 @@ TQRPrinter::~TQRPrinter()
         m_printer->abortJob();
 }
 
+// Portrait width and length of the sheet: a named paper's own size, the
+// printer's paper for Default (when there is a printer), else the setup's.
+static std::pair<Extended, Extended> portraitSheet(const TQRPageSetup& setup, const TQRPrintDevice* printer)
+{
+    if (isNamedPaper(setup.paperSize)) {
+        const PaperDimensions d = paperDimensions(setup.paperSize);
+        return {Extended(d.widthMM) * 10, Extended(d.lengthMM) * 10};
+    }
+    if (setup.paperSize == TQRPaperSize::Default && printer) {
+        const QSizeF paper = printer->paperSizeNative();
+        return {paper.width(), paper.height()};
+    }
+    return {setup.paperWidth, setup.paperLength};
+}
+
 Extended TQRPrinter::sheetWidth() const
 {
-    const bool landscape = m_setup.orientation == TQROrientation::poLandscape;
-    if (isNamedPaper(m_setup.paperSize)) {
-        const PaperDimensions d = paperDimensions(m_setup.paperSize);
-        return Extended(landscape ? d.lengthMM : d.widthMM) * 10;
-    }
-    return landscape ? m_setup.paperLength : m_setup.paperWidth;
+    const auto [width, length] = portraitSheet(m_setup, m_printerAvailable ? m_printer.get() : nullptr);
+    return m_setup.orientation == TQROrientation::poLandscape ? length : width;
 }
 
 Extended TQRPrinter::sheetLength() const
 {
-    const bool landscape = m_setup.orientation == TQROrientation::poLandscape;
-    if (isNamedPaper(m_setup.paperSize)) {
-        const PaperDimensions d = paperDimensions(m_setup.paperSize);
-        return Extended(landscape ? d.widthMM : d.lengthMM) * 10;
-    }
-    return landscape ? m_setup.paperWidth : m_setup.paperLength;
+    const auto [width, length] = portraitSheet(m_setup, m_printerAvailable ? m_printer.get() : nullptr);
+    return m_setup.orientation == TQROrientation::poLandscape ? width : length;
 }
 
 void TQRPrinter::setScreenFactors()
@@ -366,7 +373,10 @@ TQRPrintOutcome TQRPrinter::printStoredPages()
     const int stored = m_pages.count();
     const int first = m_settings.firstPage > 0 ? m_settings.firstPage : 1;
     const int last = m_settings.lastPage > 0 ? std::min(m_settings.lastPage, stored) : stored;
-    const QSizeF paper = m_printer->paperSizeNative();
+    // The whole page onto the whole sheet the printer holds, as oriented.
+    QSizeF paper = m_printer->paperSizeNative();
+    if (m_setup.orientation == TQROrientation::poLandscape)
+        paper.transpose();
     const QRectF target(0, 0, paper.width() * m_printer->dpiX() / 254.0, paper.height() * m_printer->dpiY() / 254.0);
     try {
         for (int n = first; n <= last; ++n) {

@@ -107,6 +107,22 @@ TEST(QRPrinter, LandscapeSwapsTheSheet)
     EXPECT_EQ(printer.sheetLength(), 1400);
 }
 
+TEST(QRPrinter, DefaultPaperIsThePrintersSheet)
+{
+    TQRPageSetup setup;
+    setup.paperSize = TQRPaperSize::Default;
+    setup.paperWidth = 1000;
+    setup.paperLength = 1500;
+    TQRPrinter withoutPrinter;
+    withoutPrinter.setPageSetup(setup);
+    EXPECT_EQ(withoutPrinter.sheetWidth(), 1000);
+    TQRPrinter withPrinter(std::make_unique<FakePrintDevice>(std::make_shared<FakePrintLog>()));
+    setup.orientation = TQROrientation::poLandscape;
+    withPrinter.setPageSetup(setup);
+    EXPECT_EQ(withPrinter.sheetWidth(), 2970);
+    EXPECT_EQ(withPrinter.sheetLength(), 2100);
+}
+
 struct RecordingClient final : TQRPrinterClient {
     std::vector<int> available;
     std::vector<int> progress;

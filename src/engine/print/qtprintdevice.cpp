@@ -128,7 +128,7 @@ QPointF TQRQtPrintDevice::offsetNative() const
 
 QSizeF TQRQtPrintDevice::paperSizeNative() const
 {
-    const QRectF paper = m_printer->paperRect(QPrinter::Inch);
+    const QSizeF paper = m_printer->pageLayout().pageSize().size(QPageSize::Inch);
     return {paper.width() * NativePerInch, paper.height() * NativePerInch};
 }
 
