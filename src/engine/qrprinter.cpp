@@ -117,12 +117,10 @@ void TQRPrinter::openDocument()
 
 void TQRPrinter::startPicture()
 {
-    // Pages are recorded in dots at the recording resolution. Scratch pages
-    // of a printer run keep the printer's factors: they are thrown away, and
-    // switching factors would misplace the printer pages after them.
-    const Extended xf = m_destination == TQRDestination::Printer ? m_xFactor : Extended(PageRecordingDpi) / NativePerInch;
-    const Extended yf = m_destination == TQRDestination::Printer ? m_yFactor : Extended(PageRecordingDpi) / NativePerInch;
-    m_picture = newPagePicture(int(rnd(sheetWidth() * xf)), int(rnd(sheetLength() * yf)));
+    // Scratch pages of a printer run keep the printer's factors: they are
+    // thrown away, and switching factors would misplace the printer pages
+    // that follow them.
+    m_picture = newPagePicture(int(deviceWidth(sheetWidth())), int(deviceHeight(sheetLength())));
     m_picturePainter = std::make_unique<QPainter>(&m_picture);
     m_canvas = m_picturePainter.get();
 }
