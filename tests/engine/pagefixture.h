@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,8 +72,11 @@ public:
     bool newPage() override
     {
         ++m_log->pagesStarted;
+        if (onNewPage)
+            onNewPage();
         return true;
     }
+    std::function<void()> onNewPage;
     void endJob() override
     {
         ++m_log->jobsEnded;

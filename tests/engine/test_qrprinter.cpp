@@ -3,6 +3,8 @@
 #include "pagefixture.h"
 
 #include <QFileInfo>
+#include <atomic>
+#include <thread>
 #include <gtest/gtest.h>
 
 namespace cm {
@@ -238,6 +240,24 @@ TEST(QRPrinter, PrintsStoredPagesInTheRange)
     EXPECT_EQ(printer.printStoredPages().pages, 5);
 }
 
+TEST(QRPrinter, CancellingStopsPrintingStoredPages)
+{
+    auto log = std::make_shared<FakePrintLog>();
+    auto device = std::make_unique<FakePrintDevice>(log);
+    FakePrintDevice& fake = *device;
+    TQRPrinter printer(std::move(device));
+    generatePages(printer, 5);
+    fake.onNewPage = [&] { printer.requestCancel(); };   // the user presses Cancel on page 2
+    const TQRPrintOutcome outcome = printer.printStoredPages();
+    EXPECT_EQ(outcome.result, TQRPrintResult::Cancelled);
+    EXPECT_EQ(outcome.pages, 2);
+    EXPECT_EQ(log->jobsAborted, 1);
+    EXPECT_EQ(log->jobsEnded, 0);
+
+    fake.onNewPage = nullptr;   // an earlier cancel does not stop the next print
+    EXPECT_EQ(printer.printStoredPages().result, TQRPrintResult::Printed);
+}
+
 TEST(QRPrinter, PrintingWithoutPrinterDoesNothingAndSaysSo)
 {
     TQRPrinter printer;
@@ -289,6 +309,43 @@ TEST(QRPrinter, LongRunsMoveThePageStreamToATemporaryFile)
         EXPECT_FALSE(last->boundingRect().isEmpty());
     }
     EXPECT_FALSE(QFileInfo::exists(spillFile));
+}
+
+TEST(QRPrinter, PagesCanBeReadWhileGenerationAppends)
+{
+    // The preview reads the newest page while generation adds pages and the
+    // stream moves to its temporary file in between.
+    TQRPrinter printer(nullptr, 20000);
+    std::atomic<bool> done{false};
+    std::atomic<int> badReads{0};
+    std::atomic<int> reads{0};
+    std::thread preview([&] {
+        while (!done) {
+            const int n = printer.pageList().count();
+            if (n == 0)
+                continue;
+            if (!printer.pageList().pageData(n).startsWith("QPIC"))
+                ++badReads;
+            ++reads;
+        }
+    });
+    printer.openDocument();
+    for (int n = 1; n <= 150; ++n) {
+        printer.turnPage();
+        printer.canvas()->drawText(QPoint(10, 10), QStringLiteral("Page %1").arg(n));
+        printer.canvas()->fillRect(QRect(20, 20, n, 10), Qt::black);
+        if (n == 3 || n == 100) {   // make sure the reader is at work before and after the move
+            const int seen = reads;
+            while (reads < seen + 5)
+                std::this_thread::yield();
+        }
+    }
+    printer.closeDocument();
+    done = true;
+    preview.join();
+    EXPECT_TRUE(printer.pageList().isSpilled());
+    EXPECT_GT(reads.load(), 0);
+    EXPECT_EQ(badReads.load(), 0);
 }
 
 } // namespace
