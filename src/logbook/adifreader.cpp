@@ -120,9 +120,10 @@ private:
                 lenText = lenText.first(colon2);
             lenText = lenText.trimmed();
             qint64 len = 0;
-            bool lenOk = !lenText.isEmpty() && lenText.size() <= 9 && !name.isEmpty();
+            bool lenOk = !lenText.isEmpty() && !name.isEmpty();
             for (char c : lenText) {
-                if (c < '0' || c > '9') {
+                // Leading zeros are allowed; no field is a gigabyte long.
+                if (c < '0' || c > '9' || len > 99'999'999) {
                     lenOk = false;
                     break;
                 }

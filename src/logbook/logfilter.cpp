@@ -29,12 +29,14 @@ class Lexer {
 public:
     explicit Lexer(QStringView text) : t_(text) {}
 
-    // A value without quotes runs to `stops` (')' always, ',' inside a list).
-    bool bareValue(bool inList, QString& out)
+    // A value without quotes runs to ')' (and to ',' inside a list); outside
+    // parentheses it ends at a blank.
+    bool bareValue(bool inList, bool toBlank, QString& out)
     {
         skipBlanks();
         const qsizetype start = pos_;
-        while (pos_ < t_.size() && t_[pos_] != u')' && !(inList && t_[pos_] == u','))
+        while (pos_ < t_.size() && t_[pos_] != u')' && !(inList && t_[pos_] == u',') &&
+               !(toBlank && t_[pos_].isSpace()))
             ++pos_;
         out = t_.mid(start, pos_ - start).trimmed().toString();
         return !out.isEmpty();
@@ -226,6 +228,7 @@ private:
             result->kind = Node::Kind::Not;
             result->children.push_back(std::move(inner));
         } else if (tok_.kind == TokKind::LParen) {
+            ++parens_;
             if (!advance())
                 return nullptr;
             result = parseOr();
@@ -233,6 +236,7 @@ private:
                 return nullptr;
             if (tok_.kind != TokKind::RParen)
                 return fail(QStringLiteral("')' expected instead of '%1'").arg(tokenText()));
+            --parens_;
             if (!advance())
                 return nullptr;
         } else {
@@ -304,7 +308,7 @@ private:
                 return nullptr;
         } else {
             lex_.reset(afterOp);
-            if (!lex_.bareValue(false, value))
+            if (!lex_.bareValue(false, parens_ == 0, value))
                 return fail(QStringLiteral("value expected"));
             if (!advance())
                 return nullptr;
@@ -333,7 +337,7 @@ private:
                     return nullptr;
             } else {
                 lex_.reset(before);
-                if (!lex_.bareValue(true, value))
+                if (!lex_.bareValue(true, false, value))
                     return fail(QStringLiteral("value expected in the list"));
                 if (!advance())
                     return nullptr;
@@ -416,6 +420,7 @@ private:
     QString* error_;
     Token tok_;
     int depth_ = 0;
+    int parens_ = 0;
 };
 
 // -1, 0, 1 for a stored value against a constant; the value is not null.

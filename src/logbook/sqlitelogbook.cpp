@@ -281,6 +281,13 @@ bool SqliteBackend::load(LogStore& store, QString* error)
         select << quoted(c);
     QSqlQuery q(db);
     q.setForwardOnly(true);
+    // Knowing the count first saves growing 19 columns step by step.
+    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoted(kLogbookTable))) && q.next()) {
+        const qint64 rows = q.value(0).toLongLong();
+        if (rows > 0 && rows < 50'000'000)
+            store.reserve(int(rows));
+    }
+    q.finish();
     const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                             .arg(select.join(u','), quoted(kLogbookTable), quoted(columns_[LogLog]));
     if (!q.exec(sql))

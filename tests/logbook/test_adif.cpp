@@ -95,6 +95,8 @@ TEST(AdifReader, DamagedInputIsReportedWithoutShiftingTheRecord)
         {"empty file", "", 0, "", ""},
         {"only a header", "x<EOH>", 0, "", ""},
         {"stray '<' signs", "<<<<CALL:4>S5AA<EOR>", 1, "S5AA", "Broken tag"},
+        {"length with leading zeros", "<CALL:0000000000004>S5AA<EOR>", 1, "S5AA", ""},
+        {"length of twenty digits", "<NAME:99999999999999999999>Jo <CALL:4>S5AA<EOR>", 1, "S5AA", "Broken tag"},
     };
     for (const auto& c : cases) {
         const Read r = readAll(c.text);

@@ -137,6 +137,7 @@ TEST_F(FilterTest, EveryFormSelectsTheRightRecords)
         {"NOT (Mode IN ('CW'))", {2, 3, 5, 6}},
         {"(Cq = '0')", {}},
         {"call = 'S5'", {1}},                            // field names without regard to case
+        {"Band = 20M OR Call = S5", {1, 3}},             // bare values outside parentheses
     };
     for (const auto& c : cases) {
         QString error;
