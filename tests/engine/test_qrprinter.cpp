@@ -217,6 +217,28 @@ TEST(QRPrinter, PrintRangeSendsOnlyItsPagesAndDrawsTheRestOnScratch)
     }
 }
 
+TEST(QRPrinter, AbortKeepsRecordedPagesAndDropsThePrintJob)
+{
+    TQRPrinter preview;
+    preview.openDocument();
+    preview.turnPage();
+    preview.turnPage();
+    preview.abortDocument();
+    EXPECT_EQ(preview.state(), TQRPrinterState::Finished);
+    EXPECT_EQ(preview.storedPages(), 2);   // the open page is kept too
+
+    auto log = std::make_shared<FakePrintLog>();
+    TQRPrinter direct(std::make_unique<FakePrintDevice>(log));
+    direct.setDestination(TQRDestination::Printer);
+    direct.openDocument();
+    direct.turnPage();
+    direct.abortDocument();
+    EXPECT_EQ(direct.state(), TQRPrinterState::Finished);
+    EXPECT_EQ(direct.canvas(), nullptr);
+    EXPECT_EQ(log->jobsAborted, 1);
+    EXPECT_EQ(log->jobsEnded, 0);
+}
+
 TEST(QRPrinter, PrintsStoredPagesInTheRange)
 {
     auto log = std::make_shared<FakePrintLog>();
