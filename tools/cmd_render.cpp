@@ -1,0 +1,172 @@
+// cardmint-cli render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS]
+//                    (--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP) [--dpi N] [--progress]
+// Prints one card per logbook record: loads the layout, attaches the log to
+// DataFrm.Tbl, generates the pages and writes them out.
+#include "cli.h"
+
+#include "engine/generator.h"
+#include "engine/modelaccess.h"
+#include "engine/pageexport.h"
+#include "engine/qrerror.h"
+#include "engine/qrprinter.h"
+#include "layout/workspace.h"
+#include "logbook/logsource.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* Usage =
+    "render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS] "
+    "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP) [--dpi N] [--progress]";
+
+enum class Target { Pdf, Png, Qrp };
+
+struct Options {
+    QString layout;
+    QString log;
+    std::optional<QString> filter;
+    std::optional<QString> order;
+    std::optional<Target> target;
+    QString output;
+    int dpi = 300;
+    bool progress = false;
+};
+
+QString parse(const QStringList& args, Options& o)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        auto value = [&]() -> std::optional<QString> {
+            if (!hasValue)
+                return std::nullopt;
+            return args[++i];
+        };
+        if (arg == u"--pdf" || arg == u"--png" || arg == u"--qrp") {
+            if (o.target)
+                return QStringLiteral("give only one of --pdf, --png and --qrp");
+            const auto v = value();
+            if (!v)
+                return QStringLiteral("%1 needs a file name").arg(arg);
+            o.target = arg == u"--pdf" ? Target::Pdf : arg == u"--png" ? Target::Png : Target::Qrp;
+            o.output = *v;
+        } else if (arg == u"--layout" || arg == u"--log" || arg == u"--filter" || arg == u"--order") {
+            const auto v = value();
+            if (!v)
+                return QStringLiteral("%1 needs a value").arg(arg);
+            if (arg == u"--layout") o.layout = *v;
+            else if (arg == u"--log") o.log = *v;
+            else if (arg == u"--filter") o.filter = *v;
+            else o.order = *v;
+        } else if (arg == u"--dpi") {
+            bool ok = false;
+            const auto v = value();
+            o.dpi = v ? v->toInt(&ok) : 0;
+            if (!ok || o.dpi < cm::MinExportDpi || o.dpi > cm::MaxExportDpi)
+                return QStringLiteral("--dpi needs a number from %1 to %2").arg(cm::MinExportDpi).arg(cm::MaxExportDpi);
+        } else if (arg == u"--progress") {
+            o.progress = true;
+        } else {
+            return QStringLiteral("unexpected argument \"%1\"").arg(arg);
+        }
+    }
+    if (o.layout.isEmpty())
+        return QStringLiteral("no layout given (--layout)");
+    if (!o.target)
+        return QStringLiteral("give one of --pdf, --png or --qrp");
+    if ((o.filter || o.order) && o.log.isEmpty())
+        return QStringLiteral("--filter and --order need --log");
+    return {};
+}
+
+class StderrSink : public cm::MessageSink {
+public:
+    explicit StderrSink(QTextStream& err) : err_(err) {}
+    void showError(const QString& text) override { err_ << "render: " << text << "\n"; }
+
+private:
+    QTextStream& err_;
+};
+
+// A bar on the terminal; nothing when stderr is not a terminal.
+void showProgress(int percent)
+{
+    static int shown = -1;
+    if (percent == shown || !isatty(fileno(stderr)))
+        return;
+    shown = percent;
+    constexpr int Width = 40;
+    const int filled = percent * Width / 100;
+    std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "========================================", Width - filled, "", percent);
+    if (percent >= 100)
+        std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+int run(const QStringList& args, cm::cli::Io& io)
+{
+    Options o;
+    const QString problem = parse(args, o);
+    if (!problem.isEmpty()) {
+        io.err << "render: " << problem << "\nusage: cardmint-cli " << Usage << "\n";
+        return cm::cli::ExitUsage;
+    }
+    cm::Workspace ws;
+    StderrSink sink(io.err);
+    ws.designer->messageSink = &sink;
+    if (!QFileInfo(o.layout).isFile() || !ws.designer->loadReport(o.layout)) {
+        io.err << "render: cannot load layout \"" << o.layout << "\"\n";
+        return cm::cli::ExitFailure;
+    }
+    if (!o.log.isEmpty()) {
+        QString error;
+        auto log = cm::openLogSource(o.log, &error);
+        if (!log) {
+            io.err << "render: cannot open log \"" << o.log << "\": " << error << "\n";
+            return cm::cli::ExitFailure;
+        }
+        if (o.filter && !log->setFilter(*o.filter, &error)) {
+            io.err << "render: bad filter: " << error << "\n";
+            return cm::cli::ExitFailure;
+        }
+        if (o.order && !log->setIndexFieldNames(*o.order, &error)) {
+            io.err << "render: bad order: " << error << "\n";
+            return cm::cli::ExitFailure;
+        }
+        ws.table->setSource(std::move(log));
+    }
+    try {
+        cm::TQRPrinter pages;
+        cm::ReportGenerator generator(*ws.report, pages);
+        generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);
+        if (o.progress)
+            generator.setProgress(&showProgress);
+        cm::ScopedModelAccess access(&generator);
+        if (!generator.generate()) {
+            io.err << "render: the layout's BeforePrint script refused printing\n";
+            return cm::cli::ExitFailure;
+        }
+        int written = 0;
+        switch (*o.target) {
+        case Target::Pdf: written = cm::exportPdf(pages, o.output); break;
+        case Target::Png: written = cm::exportImages(pages, o.output, cm::TQRImageFormat::Png, o.dpi); break;
+        case Target::Qrp:
+            pages.writeReportFile(o.output);
+            written = pages.storedPages();
+            break;
+        }
+        io.out << "pages: " << written << "\n";
+    } catch (const cm::EQRError& error) {
+        io.err << "render: " << error.message() << "\n";
+        return cm::cli::ExitFailure;
+    }
+    return cm::cli::ExitOk;
+}
+
+cm::cli::CliRegistration reg({"render", Usage, &run});
+
+} // namespace
