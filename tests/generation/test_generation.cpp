@@ -1,0 +1,251 @@
+// Generation scenarios checked by what was drawn on the pages.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+namespace cm::test {
+namespace {
+
+TEST(Generation, OneCardPerRecordAtTheFieldPosition)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 1000);   // the whole page
+    h.label(detail, QStringLiteral("To"), 100, 200);
+    h.field(detail, QStringLiteral("Call"), 400, 200);
+    ASSERT_EQ(h.run(QStringList{"S51A", "DL1XY", "K1ABC"}), 3);
+    const QStringList calls{"S51A", "DL1XY", "K1ABC"};
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(h.texts(p), (QStringList{"To", calls[p]}));
+        const DrawnItem* call = h.findText(p, calls[p]);
+        ASSERT_TRUE(call);
+        EXPECT_NEAR(call->pos.x(), dots(400), 1.0);
+        // Baseline below the element's top by the font's ascent.
+        EXPECT_GT(call->pos.y(), dots(200));
+        EXPECT_LT(call->pos.y(), dots(250));
+    }
+}
+
+TEST(Generation, DetailsFillThePageThenBreak)
+{
+    Harness h;
+    h.band(TQRBandType::rbDetail, 300);
+    auto* detail = h.report().firstBandOfType(TQRBandType::rbDetail);
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"A1", "A2", "A3", "A4"}), 2);
+    EXPECT_EQ(h.sequence(), QStringLiteral("A1 A2 A3 | A4"));
+    EXPECT_NEAR(h.findText(0, "A3")->pos.y() - h.findText(0, "A1")->pos.y(), dots(600), 1.0);
+}
+
+TEST(Generation, GroupHeadersAndFootersAroundKeys)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 60);
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    auto* group = new TQRDesignGroup(&h.ws.window);
+    group->setName(QStringLiteral("GroupBand"));
+    group->setParentControl(&h.report());
+    group->setMaster(&h.report());
+    group->expression = QStringLiteral("Band");
+    group->size.values = {60, 1000};
+    h.label(group, QStringLiteral("GH"), 0, 0);
+    auto* footer = h.band(TQRBandType::rbGroupFooter, 60);
+    group->setFooterBand(footer);
+    h.label(footer, QStringLiteral("GF"), 0, 0);
+    h.report().orderBands();
+    auto rec = [](const char* call, const char* band) {
+        return FixtureDataSet::Record{{"Call", QString::fromLatin1(call)}, {"Band", QString::fromLatin1(band)}};
+    };
+    h.run({rec("A", "20M"), rec("B", "20M"), rec("C", "40M")});
+    EXPECT_EQ(h.sequence(), QStringLiteral("GH A B GF GH C GF"));
+}
+
+TEST(Generation, TwoColumnsFillDownThenAcross)
+{
+    Harness h;
+    h.report().page.setColumns(2);
+    auto* title = h.band(TQRBandType::rbTitle, 100);
+    h.label(title, QStringLiteral("T"), 0, 0);
+    auto* detail = h.band(TQRBandType::rbDetail, 300);
+    detail->size.values[1] = 500;
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"A", "B", "C", "D", "E"}), 1);
+    // Column 1 holds the title and three cards; column 2 starts below the title.
+    EXPECT_EQ(h.texts(0), (QStringList{"T", "A", "B", "C", "D", "E"}));
+    const DrawnItem* a = h.findText(0, "A");
+    const DrawnItem* d = h.findText(0, "D");
+    EXPECT_NEAR(d->pos.x() - a->pos.x(), dots(500), 1.0);
+    EXPECT_NEAR(d->pos.y(), a->pos.y(), 1.0);
+}
+
+struct EmptyCase {
+    bool printIfEmpty;
+    int pages;
+    const char* drawn;
+};
+
+class EmptyDataSet : public testing::TestWithParam<EmptyCase> {};
+
+TEST_P(EmptyDataSet, PrintsTitleDetailSummaryOnlyWhenAsked)
+{
+    Harness h;
+    h.label(h.band(TQRBandType::rbTitle, 100), QStringLiteral("Title"), 0, 0);
+    h.field(h.band(TQRBandType::rbDetail, 100), QStringLiteral("Call"), 0, 0);
+    h.label(h.band(TQRBandType::rbSummary, 100), QStringLiteral("Summary"), 0, 0);
+    h.report().setPrintIfEmpty(GetParam().printIfEmpty);
+    EXPECT_EQ(h.run(QStringList{}), GetParam().pages);
+    EXPECT_EQ(h.sequence(), QString::fromLatin1(GetParam().drawn));
+}
+
+INSTANTIATE_TEST_SUITE_P(Generation, EmptyDataSet,
+                         testing::Values(EmptyCase{true, 1, "Title Summary"}, EmptyCase{false, 0, ""}));
+
+struct HeaderFooterCase {
+    uint32_t options;
+    const char* drawn;
+};
+
+class PageHeaderFooterOptions : public testing::TestWithParam<HeaderFooterCase> {};
+
+TEST_P(PageHeaderFooterOptions, FirstHeaderAndLastFooterFollowTheOptions)
+{
+    Harness h;
+    h.label(h.band(TQRBandType::rbPageHeader, 100), QStringLiteral("H"), 0, 0);
+    h.field(h.band(TQRBandType::rbDetail, 400), QStringLiteral("Call"), 0, 0);
+    h.label(h.band(TQRBandType::rbPageFooter, 100), QStringLiteral("F"), 0, 0);
+    h.report().options = SetBits{GetParam().options};
+    ASSERT_EQ(h.run(QStringList{"A", "B", "C"}), 2);
+    EXPECT_EQ(h.sequence(), QString::fromLatin1(GetParam().drawn));
+}
+
+INSTANTIATE_TEST_SUITE_P(Generation, PageHeaderFooterOptions,
+                         testing::Values(HeaderFooterCase{FirstPageHeader | LastPageFooter, "H A B F | H C F"},
+                                         HeaderFooterCase{LastPageFooter, "A B F | H C F"},
+                                         HeaderFooterCase{FirstPageHeader, "H A B F | H C"}));
+
+TEST(Generation, FooterReserveKeepsDetailsAboveThePageFooter)
+{
+    // 1000 high page, margins 100, footer 150: details of 250 fit while the cursor + 250 ≤ 750.
+    Harness h;
+    for (TQRPage::Index i : {TQRPage::Top, TQRPage::Bottom})
+        h.report().page.values[i] = 100;
+    h.field(h.band(TQRBandType::rbDetail, 250), QStringLiteral("Call"), 0, 0);
+    h.label(h.band(TQRBandType::rbPageFooter, 150), QStringLiteral("F"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"A", "B", "C", "D"}), 2);
+    EXPECT_EQ(h.sequence(), QStringLiteral("A B F | C D F"));
+    const DrawnItem* f = h.findText(0, "F");
+    const DrawnItem* a = h.findText(0, "A");
+    EXPECT_NEAR(f->pos.y() - a->pos.y(), dots(750 - 100), 1.0);
+}
+
+TEST(Generation, ForcedNewPageSkipsTheBreakAfterTheTitle)
+{
+    Harness h;
+    h.label(h.band(TQRBandType::rbTitle, 100), QStringLiteral("T"), 0, 0);
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    detail->forceNewPage = true;
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"A", "B", "C"}), 3);
+    EXPECT_EQ(h.sequence(), QStringLiteral("T A | B | C"));
+}
+
+TEST(Generation, ForcedNewPageWithoutTitleBreaksBeforeEverySecondRecord)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    detail->forceNewPage = true;
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"A", "B", "C"}), 3);
+    EXPECT_EQ(h.sequence(), QStringLiteral("A | B | C"));
+}
+
+struct PageRuleCase {
+    int start, end, step;
+    bool notOnFirst;
+    const char* drawn;
+};
+
+class BandPageRules : public testing::TestWithParam<PageRuleCase> {};
+
+TEST_P(BandPageRules, PageHeaderPrintsOnThePagesTheRulesAllow)
+{
+    Harness h;
+    auto* header = h.band(TQRBandType::rbPageHeader, 100);
+    h.label(header, QStringLiteral("H"), 0, 0);
+    header->d.startPageNum = GetParam().start;
+    header->d.endPageNum = GetParam().end;
+    header->d.pageStep = GetParam().step;
+    header->d.notOnFirstPage = GetParam().notOnFirst;
+    h.field(h.band(TQRBandType::rbDetail, 900), QStringLiteral("Call"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"1", "2", "3", "4", "5"}), 5);
+    EXPECT_EQ(h.sequence(), QString::fromLatin1(GetParam().drawn));
+}
+
+INSTANTIATE_TEST_SUITE_P(Generation, BandPageRules,
+                         testing::Values(PageRuleCase{0, 0, 0, false, "H 1 | H 2 | H 3 | H 4 | H 5"},
+                                         PageRuleCase{0, 0, 0, true, "1 | H 2 | H 3 | H 4 | H 5"},
+                                         PageRuleCase{2, 4, 0, false, "1 | H 2 | H 3 | H 4 | 5"},
+                                         PageRuleCase{1, 0, 2, false, "H 1 | 2 | H 3 | 4 | H 5"}));
+
+TEST(Generation, BandConditionAndDisabledEditorSuppressTheBand)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    detail->d.expression = QStringLiteral("Call <> 'B'");
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    auto* summary = h.band(TQRBandType::rbSummary, 100);
+    h.label(summary, QStringLiteral("S"), 0, 0);
+    summary->d.editorEnabled = false;
+    h.run(QStringList{"A", "B", "C"});
+    EXPECT_EQ(h.sequence(), QStringLiteral("A C"));
+}
+
+TEST(Generation, BeforePrintScriptVetoesABand)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    h.ws.designer->script.lines = {QStringLiteral("[%1.BeforePrint]").arg(detail->name()),
+                                   QStringLiteral("RETURN(Call <> 'B')")};
+    h.run(QStringList{"A", "B", "C"});
+    EXPECT_EQ(h.sequence(), QStringLiteral("A C"));
+}
+
+TEST(Generation, StretchingMemoContinuesOnTheNextPage)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    auto* memo = h.add<TQRDesignMemo>(detail, 0, 0, 800, 60);
+    memo->autoSize = false;
+    memo->autoStretch = true;
+    memo->transparent = true;
+    for (int i = 1; i <= 40; ++i)
+        memo->lines.lines << QStringLiteral("line %1").arg(i);
+    ASSERT_GE(h.run(QStringList{"A"}), 2);
+    const QStringList first = h.texts(0);
+    const QStringList second = h.texts(1);
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_EQ(first.first(), QStringLiteral("line 1"));
+    // The next page goes on with the first line that did not fit, at the element's top.
+    EXPECT_EQ(second.first(), QStringLiteral("line %1").arg(first.size() + 1));
+    EXPECT_NEAR(h.findText(1, second.first())->pos.y(), h.findText(0, "line 1")->pos.y(), 1.0);
+    EXPECT_EQ((first + second + (h.pages.size() > 2 ? h.texts(2) : QStringList())).size(), 40);
+}
+
+TEST(Generation, ExpressionAggregatesOverTheDetails)
+{
+    Harness h;
+    h.field(h.band(TQRBandType::rbDetail, 100), QStringLiteral("Call"), 0, 0);
+    auto* summary = h.band(TQRBandType::rbSummary, 100);
+    auto* count = h.add<TQRDesignExpr>(summary, 0, 0, 300, 50);
+    count->setExpression(QStringLiteral("COUNT"));
+    count->autoSize = false;
+    auto* page = h.add<TQRDesignExpr>(summary, 400, 0, 300, 50);
+    page->setExpression(QStringLiteral("PAGENUMBER"));
+    page->autoSize = false;
+    h.run(QStringList{"A", "B", "C"});
+    EXPECT_EQ(h.sequence(), QStringLiteral("A B C 3 1"));
+}
+
+} // namespace
+} // namespace cm::test
