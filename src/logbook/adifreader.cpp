@@ -89,10 +89,10 @@ private:
                 pos = lt + 1;
                 continue;
             }
-            const QByteArrayView spec = d_.sliced(lt + 1, gt - 1);
+            const QByteArrayView tagText = d_.sliced(lt + 1, gt - 1);
             pos = lt + gt + 1;
-            const qsizetype colon = spec.indexOf(':');
-            const QByteArray name = (colon < 0 ? spec : spec.first(colon)).trimmed().toByteArray().toUpper();
+            const qsizetype colon = tagText.indexOf(':');
+            const QByteArray name = (colon < 0 ? tagText : tagText.first(colon)).trimmed().toByteArray().toUpper();
             if (colon < 0) {
                 if (name == "EOH") {
                     if (header) {
@@ -110,11 +110,11 @@ private:
                     continue;
                 }
                 note(problems, QStringLiteral("Broken tag <%1> at byte %2: no length")
-                                .arg(QString::fromLatin1(spec.first(std::min<qsizetype>(spec.size(), 40))))
+                                .arg(QString::fromLatin1(tagText.first(std::min<qsizetype>(tagText.size(), 40))))
                                 .arg(lt));
                 continue;
             }
-            QByteArrayView lenText = spec.sliced(colon + 1);
+            QByteArrayView lenText = tagText.sliced(colon + 1);
             const qsizetype colon2 = lenText.indexOf(':');
             if (colon2 >= 0)
                 lenText = lenText.first(colon2);
@@ -131,7 +131,7 @@ private:
             }
             if (!lenOk) {
                 note(problems, QStringLiteral("Broken tag <%1> at byte %2")
-                                .arg(QString::fromLatin1(spec.first(std::min<qsizetype>(spec.size(), 40))))
+                                .arg(QString::fromLatin1(tagText.first(std::min<qsizetype>(tagText.size(), 40))))
                                 .arg(lt));
                 continue;
             }
