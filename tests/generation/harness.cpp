@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTextItem>
 
 namespace cm::test {
@@ -68,6 +69,8 @@ public:
         push(DrawnItem::Image, transform_.mapRect(r));
     }
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    // Filled rectangles arrive as paths; they are recorded by their bounds.
+    void drawPath(const QPainterPath& path) override { push(DrawnItem::Rect, transform_.map(path).boundingRect()); }
 
 private:
     void push(DrawnItem::Kind kind, const QRectF& r)
