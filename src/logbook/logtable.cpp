@@ -442,9 +442,10 @@ bool LogTable::convertValues(const FieldValues& changes, std::vector<QVariant>& 
             out = QVariant();
             continue;
         }
+        const QVariant& rawValue = raw;   // lambdas may not capture structured bindings (clang 14)
         auto bad = [&]() {
             if (error)
-                *error = QStringLiteral("'%1' is not a valid value for field %2").arg(raw.toString(), def.label());
+                *error = QStringLiteral("'%1' is not a valid value for field %2").arg(rawValue.toString(), def.label());
             return false;
         };
         switch (def.type) {
