@@ -29,6 +29,13 @@ QString AdifBackend::readOnlyNotice() const
                           "to edit its records.");
 }
 
+QStringList AdifBackend::loadNotes() const
+{
+    const bool anything = !report_.skipped.isEmpty() || report_.valuesCut > 0 ||
+                          !report_.valueProblems.isEmpty() || !report_.fileProblems.isEmpty();
+    return anything ? report_.summary() : QStringList();
+}
+
 bool AdifBackend::load(LogStore& store, QString* error)
 {
     QByteArray bytes;

@@ -13,6 +13,7 @@ public:
 
     bool load(LogStore& store, QString* error) override;
     QString readOnlyNotice() const override;
+    QStringList loadNotes() const override;
     const AdifImportReport& report() const { return report_; }
 
 private:

@@ -27,6 +27,9 @@ public:
 
     // Empty when the source can be edited, else the notice the program shows.
     virtual QString readOnlyNotice() const = 0;
+    // What the last load left out or changed (records skipped, values cut),
+    // for the user; empty when nothing was.
+    virtual QStringList loadNotes() const { return {}; }
 
     // Writing, for editable sources only. `values` holds one value per
     // persistent field (Log is ignored on insert and set by the source).

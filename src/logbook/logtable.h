@@ -68,6 +68,8 @@ public:
     // Editing (SQLite logbooks). Read-only sources say why in the notice.
     bool canModify() const { return backend_ && backend_->readOnlyNotice().isEmpty(); }
     QString readOnlyNotice() const { return backend_ ? backend_->readOnlyNotice() : QString(); }
+    // Records the source left out and values it cut when it opened.
+    QStringList loadNotes() const { return backend_ ? backend_->loadNotes() : QStringList(); }
     using FieldValues = std::vector<std::pair<int, QVariant>>;
     bool updateCurrent(const FieldValues& changes, QString* error = nullptr);
     bool appendRecord(const FieldValues& values, QString* error = nullptr);   // becomes current

@@ -204,6 +204,7 @@ TEST(AdifImport, AdifFileOpensDirectlyAsAReadOnlySource)
     ASSERT_TRUE(t) << error.toStdString();
     EXPECT_EQ(t->format(), LogFormat::Adif);
     EXPECT_EQ(t->recordCount(), 2);
+    EXPECT_TRUE(t->loadNotes().join(u'\n').contains(QStringLiteral("record 3: no CALL")));
     EXPECT_FALSE(t->canModify());
     EXPECT_FALSE(t->readOnlyNotice().isEmpty());
     ASSERT_TRUE(t->setFilter(QStringLiteral("(Band = '40M')")));
