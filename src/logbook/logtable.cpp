@@ -107,10 +107,21 @@ void LogTable::rebuildView()
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = int(i);
     if (!orderColumns_.empty()) {
-        // Empty values first, text without regard to case; equal keys keep
-        // the source's order.
-        auto less = [this](int a, int b) {
-            for (int col : orderColumns_) {
+        // Text orders without regard to case: fold it once, not in every
+        // comparison.
+        std::vector<std::vector<QString>> folded(orderColumns_.size());
+        for (size_t k = 0; k < orderColumns_.size(); ++k) {
+            const int col = orderColumns_[k];
+            if (store_.kind(col) != StoreKind::Text)
+                continue;
+            folded[k].reserve(rows.size());
+            for (int r : rows)
+                folded[k].push_back(store_.text(r, col).toCaseFolded());
+        }
+        // Empty values first; equal keys keep the source's order.
+        auto less = [this, &folded](int a, int b) {
+            for (size_t k = 0; k < orderColumns_.size(); ++k) {
+                const int col = orderColumns_[k];
                 const bool na = store_.isNull(a, col), nb = store_.isNull(b, col);
                 if (na != nb)
                     return na;
@@ -119,7 +130,7 @@ void LogTable::rebuildView()
                 int c = 0;
                 switch (store_.kind(col)) {
                 case StoreKind::Text:
-                    c = store_.text(a, col).compare(store_.text(b, col), Qt::CaseInsensitive);
+                    c = folded[k][size_t(a)].compare(folded[k][size_t(b)]);
                     break;
                 case StoreKind::Integer: {
                     const qint64 x = store_.integer(a, col), y = store_.integer(b, col);
