@@ -222,3 +222,15 @@ TEST(ParadoxReader, ValueDecoders)
     EXPECT_FALSE(b);
     EXPECT_FALSE(paradoxLogical(pxNull(1).constData(), b));
 }
+
+TEST(ParadoxReader, EmptyTableCountsZero)
+{
+    QTemporaryDir dir;
+    QString error;
+    auto table = openBytes(dir, sampleTable(0).build(), &error);
+    ASSERT_TRUE(table) << error.toStdString();
+    EXPECT_EQ(table->recordCount(), 0);
+    table->first();
+    EXPECT_TRUE(table->eof());
+    EXPECT_TRUE(table->bof());
+}
