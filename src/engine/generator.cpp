@@ -739,10 +739,13 @@ void ReportGenerator::ensureRoom(BandRun& b)
         || b.band->bandType() == TQRBandType::rbPageHeader;
     // A band taller than the whole page prints where it is.
     const Extended usable = page.values[TQRPage::Len] - (page.values[TQRPage::Top] + page.values[TQRPage::Bottom]);
-    if (!headerOrFooter && h > spaceLeft() && h <= usable && advanceDepth_ < MaxAdvanceDepth)
+    const bool canAdvance = !headerOrFooter && advanceDepth_ < MaxAdvanceDepth;
+    if (canAdvance && h > spaceLeft() && h <= usable)
         advanceColumn();
     else if (pageCounter_ == 0)
         advanceColumn();
+    else if (canAdvance && h > usable && cursorY_ > columnTop_)
+        advanceColumn();   // an oversized band still starts a fresh column, not below the page's end
 }
 
 void ReportGenerator::advanceColumn()

@@ -249,3 +249,53 @@ TEST(Generation, ExpressionAggregatesOverTheDetails)
 
 } // namespace
 } // namespace cm::test
+
+namespace cm::test {
+namespace {
+
+TEST(Generation, OversizedBandsStartAFreshPageEach)
+{
+    Harness h;
+    h.field(h.band(TQRBandType::rbDetail, 1200), QStringLiteral("Call"), 0, 0);
+    ASSERT_EQ(h.run(QStringList{"A", "B"}), 2);
+    EXPECT_EQ(h.sequence(), QStringLiteral("A | B"));
+    EXPECT_NEAR(h.findText(1, "B")->pos.y(), h.findText(0, "A")->pos.y(), 1.0);
+}
+
+TEST(Generation, GroupHeaderIsRepeatedOnANewPageWhenAsked)
+{
+    for (bool reprint : {false, true}) {
+        Harness h;
+        h.field(h.band(TQRBandType::rbDetail, 400), QStringLiteral("Call"), 0, 0);
+        auto* group = new TQRDesignGroup(&h.ws.window);
+        group->setName(QStringLiteral("GroupBand"));
+        group->setParentControl(&h.report());
+        group->setMaster(&h.report());
+        group->expression = QStringLiteral("Band");
+        group->reprintOnNewPage = reprint;
+        group->size.values = {100, 1000};
+        h.label(group, QStringLiteral("GH"), 0, 0);
+        h.report().orderBands();
+        h.run({{{"Call", "A"}, {"Band", "20M"}}, {{"Call", "B"}, {"Band", "20M"}}, {{"Call", "C"}, {"Band", "20M"}}});
+        EXPECT_EQ(h.sequence(), reprint ? QStringLiteral("GH A B | GH C") : QStringLiteral("GH A B | C")) << reprint;
+    }
+}
+
+TEST(Generation, ChildBandFollowsItsParent)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    h.field(detail, QStringLiteral("Call"), 0, 0);
+    detail->setHasChild(true);
+    auto* child = detail->findChild();
+    ASSERT_TRUE(child);
+    child->size.values = {100, 1000};
+    child->bounds.setHeight(38);
+    h.label(child, QStringLiteral("c"), 0, 0);
+    h.run(QStringList{"A", "B"});
+    EXPECT_EQ(h.sequence(), QStringLiteral("A c B c"));
+    EXPECT_NEAR(h.findText(0, "B")->pos.y() - h.findText(0, "A")->pos.y(), dots(200), 1.0);
+}
+
+} // namespace
+} // namespace cm::test

@@ -1,0 +1,155 @@
+// Card generation speed: 10 000 one-card pages from a generated logbook
+// (the demo card plus an expression, a framed field and a picture) into a
+// report file (QRP) and into a PDF. Reports cards per second and the growth
+// of resident memory, which should not follow the number of cards.
+//
+//   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCARDMINT_BENCH=ON
+//   cmake --build build-bench --target bench_render && ./build-bench/bench/bench_render
+#include "engine/generator.h"
+#include "engine/modelaccess.h"
+#include "engine/pageexport.h"
+#include "engine/qrprinter.h"
+#include "layout/demolayouts.h"
+#include "layout/workspace.h"
+#include "logbook/demolog.h"
+#include "logbook/logsource.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int Cards = 10000;
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+// The generated log, written once for all benchmarks.
+const QString& logPath()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.filePath(QStringLiteral("Bench.db"));
+        QString error;
+        if (!cm::writeDemoLogbook(p, Cards, 7, &error))
+            qFatal("cannot write the bench log: %s", qPrintable(error));
+        return p;
+    }();
+    return path;
+}
+
+// The demo card with an expression, a framed field and a small picture added.
+void buildCard(cm::Workspace& ws, bool withPicture)
+{
+    cm::buildDemoCard(ws);
+    cm::TQRCustomBand* detail = ws.report->firstBandOfType(cm::TQRBandType::rbDetail);
+    auto* expr = new cm::TQRDesignExpr(&ws.window);
+    expr->setName(QStringLiteral("BenchExpr"));
+    expr->setParentControl(detail);
+    expr->size.values = {50, 900, 720, 400};
+    expr->setExpression(QStringLiteral("'QSO #' + STR(Log)"));
+    auto* framed = new cm::TQRDesignDBText(&ws.window);
+    framed->setName(QStringLiteral("BenchFramed"));
+    framed->setParentControl(detail);
+    framed->size.values = {60, 900, 640, 400};
+    framed->dataSet = ws.table;
+    framed->setDataField(QStringLiteral("QTH"));
+    framed->autoSize = false;
+    framed->frame.drawTop = framed->frame.drawBottom = framed->frame.drawLeft = framed->frame.drawRight = true;
+    if (!withPicture)
+        return;
+    auto* picture = new cm::TQRDesignImage(&ws.window);
+    picture->setName(QStringLiteral("BenchPicture"));
+    picture->setParentControl(detail);
+    picture->size.values = {150, 1150, 80, 150};
+    QImage logo(48, 48, QImage::Format_RGB32);
+    logo.fill(Qt::white);
+    QPainter p(&logo);
+    p.setBrush(Qt::darkBlue);
+    p.drawEllipse(4, 4, 40, 40);
+    p.end();
+    picture->picture.loadFromImage(logo);
+    picture->stretch = true;
+}
+
+void attachLog(cm::Workspace& ws)
+{
+    QString error;
+    auto log = cm::openLogSource(logPath(), &error);
+    if (!log)
+        qFatal("cannot open the bench log: %s", qPrintable(error));
+    ws.table->setSource(std::move(log));
+}
+
+int generate(cm::Workspace& ws, cm::TQRPrinter& pages)
+{
+    cm::ReportGenerator generator(*ws.report, pages);
+    cm::ScopedModelAccess access(&generator);
+    generator.generate();
+    return pages.storedPages();
+}
+
+void BM_RenderToQrp(benchmark::State& state)
+{
+    logPath();
+    cm::Workspace ws;
+    buildCard(ws, state.range(0) != 0);
+    attachLog(ws);
+    QTemporaryDir dir;
+    const long before = residentKb();
+    int pages = 0;
+    for (auto _ : state) {
+        cm::TQRPrinter output;
+        pages = generate(ws, output);
+        output.writeReportFile(dir.filePath(QStringLiteral("cards.qrp")));
+    }
+    state.counters["cards"] = pages;
+    state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+}
+BENCHMARK(BM_RenderToQrp)->ArgName("picture")->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_RenderToPdf(benchmark::State& state)
+{
+    logPath();
+    cm::Workspace ws;
+    buildCard(ws, state.range(0) != 0);
+    attachLog(ws);
+    QTemporaryDir dir;
+    const long before = residentKb();
+    int pages = 0;
+    for (auto _ : state) {
+        cm::TQRPrinter output;
+        generate(ws, output);
+        pages = cm::exportPdf(output, dir.filePath(QStringLiteral("cards.pdf")));
+    }
+    state.counters["cards"] = pages;
+    state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+}
+BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
