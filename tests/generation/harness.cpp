@@ -68,7 +68,17 @@ public:
     {
         push(DrawnItem::Image, transform_.mapRect(r));
     }
-    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    // Lines with a pen wider than one dot arrive as two-point polylines.
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
+    {
+        if (mode == PolylineMode && count >= 2) {
+            DrawnItem d;
+            d.kind = DrawnItem::Line;
+            d.line = transform_.map(QLineF(points[0], points[count - 1]));
+            d.color = pen_.color();
+            page_.push_back(d);
+        }
+    }
     // Filled rectangles arrive as paths; they are recorded by their bounds.
     void drawPath(const QPainterPath& path) override { push(DrawnItem::Rect, transform_.map(path).boundingRect()); }
 

@@ -299,3 +299,23 @@ TEST(Generation, ChildBandFollowsItsParent)
 
 } // namespace
 } // namespace cm::test
+
+namespace cm::test {
+namespace {
+
+TEST(Generation, ScriptsReachElementsThroughTheModelAccess)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 100);
+    auto* label = h.label(detail, QStringLiteral("old"), 0, 0);
+    label->setName(QStringLiteral("Greeting"));
+    h.ws.designer->script.lines = {QStringLiteral("[%1.BeforePrint]").arg(detail->name()),
+                                   QStringLiteral("SETSTRPROP('Greeting', 'Caption', 'Hi ' + Call)"),
+                                   QStringLiteral("[%1.AfterPrint]").arg(detail->name()),
+                                   QStringLiteral("SETVAR('pos', VERTPRINTPOS)")};
+    h.run(QStringList{"A", "B"});
+    EXPECT_EQ(h.sequence(), QStringLiteral("Hi A Hi B"));
+}
+
+} // namespace
+} // namespace cm::test
