@@ -319,3 +319,26 @@ TEST(Generation, ScriptsReachElementsThroughTheModelAccess)
 
 } // namespace
 } // namespace cm::test
+
+namespace cm::test {
+namespace {
+
+TEST(Generation, SummaryAlignedToBottomTouchesTheFooterAreaOrTheMargin)
+{
+    for (bool lastPageFooter : {true, false}) {
+        Harness h;
+        h.field(h.band(TQRBandType::rbDetail, 100), QStringLiteral("Call"), 0, 0);
+        h.label(h.band(TQRBandType::rbPageFooter, 150), QStringLiteral("F"), 0, 0);
+        auto* summary = h.band(TQRBandType::rbSummary, 100);
+        summary->alignToBottom = true;
+        h.label(summary, QStringLiteral("S"), 0, 0);
+        h.report().options = SetBits{FirstPageHeader | (lastPageFooter ? LastPageFooter : 0u)};
+        ASSERT_EQ(h.run(QStringList{"A"}), 1);
+        const double top = lastPageFooter ? 1000 - 150 - 100 : 1000 - 100;
+        EXPECT_NEAR(h.findText(0, "S")->pos.y() - h.findText(0, "A")->pos.y(), dots(top), 1.0) << lastPageFooter;
+        EXPECT_EQ(h.findText(0, "F") != nullptr, lastPageFooter);
+    }
+}
+
+} // namespace
+} // namespace cm::test
