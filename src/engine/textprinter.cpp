@@ -199,7 +199,7 @@ void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extende
         y += lineHeight;
     }
     nextLine_ = int(i);
-    advanced_ = i > firstLine || firstLine == 0;
+    advanced_ = i > firstLine;
     contentComplete_ = !(i < lines_.size() && settings_.autoStretch);
     if (frame.anyFrame()) {
         const int64_t x0 = out.deviceX(left), x1 = out.deviceX(left + width);

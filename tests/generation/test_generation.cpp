@@ -342,3 +342,21 @@ TEST(Generation, SummaryAlignedToBottomTouchesTheFooterAreaOrTheMargin)
 
 } // namespace
 } // namespace cm::test
+
+namespace cm::test {
+namespace {
+
+TEST(Generation, StretchingTextThatNeverFitsDoesNotLoopForEver)
+{
+    Harness h;
+    auto* memo = h.add<TQRDesignMemo>(h.band(TQRBandType::rbDetail, 100), 0, 0, 800, 60);
+    memo->autoSize = false;
+    memo->autoStretch = true;
+    memo->setParentFont(false);
+    memo->font().setHeight(-600);   // one line is taller than the page
+    memo->lines.lines = {QStringLiteral("big"), QStringLiteral("bigger")};
+    EXPECT_LE(h.run(QStringList{"A", "B"}), 4);
+}
+
+} // namespace
+} // namespace cm::test
