@@ -360,3 +360,36 @@ TEST(Generation, StretchingTextThatNeverFitsDoesNotLoopForEver)
 
 } // namespace
 } // namespace cm::test
+
+namespace cm::test {
+namespace {
+
+TEST(Generation, NestedGroupsCloseInnerBeforeOuter)
+{
+    Harness h;
+    h.field(h.band(TQRBandType::rbDetail, 50), QStringLiteral("Call"), 0, 0);
+    auto addGroup = [&](const QString& key, const QString& header, const QString& footerText) {
+        auto* group = new TQRDesignGroup(&h.ws.window);
+        group->setName(header + QStringLiteral("Band"));
+        group->setParentControl(&h.report());
+        group->setMaster(&h.report());
+        group->expression = key;
+        group->size.values = {50, 1000};
+        h.label(group, header, 0, 0);
+        auto* footer = h.band(TQRBandType::rbGroupFooter, 50);
+        group->setFooterBand(footer);
+        h.label(footer, footerText, 0, 0);
+    };
+    addGroup(QStringLiteral("Band"), QStringLiteral("G1"), QStringLiteral("F1"));
+    addGroup(QStringLiteral("Mode"), QStringLiteral("G2"), QStringLiteral("F2"));
+    h.report().orderBands();
+    auto rec = [](const char* band, const char* mode, const char* call) {
+        return FixtureDataSet::Record{{"Band", QString::fromLatin1(band)}, {"Mode", QString::fromLatin1(mode)},
+                                      {"Call", QString::fromLatin1(call)}};
+    };
+    h.run({rec("20M", "CW", "A"), rec("20M", "SSB", "B"), rec("40M", "SSB", "C")});
+    EXPECT_EQ(h.sequence(), QStringLiteral("G1 G2 A F2 G2 B F2 F1 G1 G2 C F2 F1"));
+}
+
+} // namespace
+} // namespace cm::test
