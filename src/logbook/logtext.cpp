@@ -1,5 +1,6 @@
 #include "logbook/logtext.h"
 
+#include "expr/datetimeformat.h"
 #include "expr/formatsettings.h"
 
 namespace cm {
@@ -8,32 +9,8 @@ QString formatDateText(QDate date, QStringView picture)
 {
     if (!date.isValid())
         return QString();
-    const FormatSettings& fs = FormatSettings::current();
-    QString out;
-    qsizetype i = 0;
-    auto run = [&](QChar c) {
-        qsizetype n = 0;
-        while (i + n < picture.size() && picture[i + n].toLower() == c)
-            ++n;
-        return n;
-    };
-    while (i < picture.size()) {
-        const QChar c = picture[i].toLower();
-        if (c == u'd' || c == u'm' || c == u'y') {
-            const qsizetype n = run(c);
-            const int v = c == u'd' ? date.day() : c == u'm' ? date.month() : date.year();
-            if (c == u'y')
-                out += n <= 2 ? QString::number(v % 100).rightJustified(2, u'0')
-                              : QString::number(v).rightJustified(4, u'0');
-            else
-                out += n >= 2 ? QString::number(v).rightJustified(2, u'0') : QString::number(v);
-            i += n;
-        } else {
-            out += picture[i] == u'/' ? fs.dateSeparator : picture[i];
-            ++i;
-        }
-    }
-    return out;
+    // The same date-time pictures as masks and formulas (month names included).
+    return formatDateTime(picture, QDateTime(date, QTime(0, 0)), FormatSettings::current());
 }
 
 QString formatTimeText(QTime time)
