@@ -226,8 +226,21 @@ void TQREvaluator::compileLevel1(const QString& text)
     compileLevel2(text);
 }
 
-// Level 2: + - OR; the right side recurses at this level.
-void TQREvaluator::compileLevel2(const QString& text)
+// Levels 2 (+ - OR) and 3 (* / AND) share one shape: the first top-level
+// operator splits the text; the left side goes one level down, the right
+// side recurses at this level (with its operators swapped after - and /).
+struct TQREvaluator::BinaryLevel {
+    QChar plainOp;                 // + or *
+    QChar swappingOp;              // - or /
+    EvOperator plain;
+    EvOperator swapping;
+    QStringView word;              // "or" / "and"
+    EvOperator wordOp;
+    void (TQREvaluator::*lower)(const QString&);
+    void (TQREvaluator::*same)(const QString&);
+};
+
+void TQREvaluator::compileBinaryLevel(const QString& text, const BinaryLevel& lv)
 {
     DepthGuard g(m_depth);
     if (m_depth > MaxCompileDepth) {
@@ -239,51 +252,35 @@ void TQREvaluator::compileLevel2(const QString& text)
         const QChar c = text.at(i);
         st.step(c);
         if (!st.topLevel(i)) continue;
-        if (c == u'+' || c == u'-') {
-            put(std::make_unique<TQREvElementOperator>(c == u'+' ? EvOperator::Plus : EvOperator::Minus));
-            compileLevel3(text.left(i));
+        if (c == lv.plainOp || c == lv.swappingOp) {
+            put(std::make_unique<TQREvElementOperator>(c == lv.plainOp ? lv.plain : lv.swapping));
+            (this->*lv.lower)(text.left(i));
             const QString right = text.mid(i + 1);
-            compileLevel2(c == u'-' ? swapTopLevel(right, u'+', u'-') : right);
+            (this->*lv.same)(c == lv.swappingOp ? swapTopLevel(right, lv.plainOp, lv.swappingOp) : right);
             return;
         }
-        if (wordAt(text, i, u"or")) {
-            put(std::make_unique<TQREvElementOperator>(EvOperator::Or));
-            compileLevel3(text.left(i + 1));
-            compileLevel2(text.mid(i + 3));
+        if (wordAt(text, i, lv.word)) {
+            put(std::make_unique<TQREvElementOperator>(lv.wordOp));
+            (this->*lv.lower)(text.left(i + 1));
+            (this->*lv.same)(text.mid(i + lv.word.size() + 1));
             return;
         }
     }
-    compileLevel3(text);
+    (this->*lv.lower)(text);
 }
 
-// Level 3: * / AND.
+void TQREvaluator::compileLevel2(const QString& text)
+{
+    static const BinaryLevel level{u'+', u'-', EvOperator::Plus, EvOperator::Minus, u"or", EvOperator::Or,
+                                   &TQREvaluator::compileLevel3, &TQREvaluator::compileLevel2};
+    compileBinaryLevel(text, level);
+}
+
 void TQREvaluator::compileLevel3(const QString& text)
 {
-    DepthGuard g(m_depth);
-    if (m_depth > MaxCompileDepth) {
-        put(errorElement(u"Error in expression : %s", text.left(MaxResultText)));
-        return;
-    }
-    ScanState st;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const QChar c = text.at(i);
-        st.step(c);
-        if (!st.topLevel(i)) continue;
-        if (c == u'*' || c == u'/') {
-            put(std::make_unique<TQREvElementOperator>(c == u'*' ? EvOperator::Multiply : EvOperator::Divide));
-            compileFactor(text.left(i));
-            const QString right = text.mid(i + 1);
-            compileLevel3(c == u'/' ? swapTopLevel(right, u'*', u'/') : right);
-            return;
-        }
-        if (wordAt(text, i, u"and")) {
-            put(std::make_unique<TQREvElementOperator>(EvOperator::And));
-            compileFactor(text.left(i + 1));
-            compileLevel3(text.mid(i + 4));
-            return;
-        }
-    }
-    compileFactor(text);
+    static const BinaryLevel level{u'*', u'/', EvOperator::Multiply, EvOperator::Divide, u"and", EvOperator::And,
+                                   &TQREvaluator::compileFactor, &TQREvaluator::compileLevel3};
+    compileBinaryLevel(text, level);
 }
 
 // Level 4: a factor.

@@ -55,6 +55,8 @@ protected:
 
 private:
     void compileLevel1(const QString& text);
+    struct BinaryLevel;
+    void compileBinaryLevel(const QString& text, const BinaryLevel& level);
     void compileLevel2(const QString& text);
     void compileLevel3(const QString& text);
     void compileFactor(const QString& text);
