@@ -2,6 +2,7 @@
 
 #include "report/report.h"
 
+#include <algorithm>
 #include <set>
 
 namespace cm {
@@ -24,6 +25,16 @@ void TQRController::collectSubControllers()
             groups.push_back(g);
         }
     }
+}
+
+void TQRController::forget(Component* c)
+{
+    if (master == c) master = nullptr;
+    if (dataSet == c) dataSet = nullptr;
+    if (header == c) header = nullptr;
+    if (detail == c) detail = nullptr;
+    if (footer == c) footer = nullptr;
+    notifyClients.erase(std::remove(notifyClients.begin(), notifyClients.end(), c), notifyClients.end());
 }
 
 void TQRController::listBands(std::vector<TQRCustomBand*>& out) const
@@ -259,12 +270,7 @@ void TQRControllerBand::setMaster(Component* m)
 void TQRControllerBand::componentRemoved(Component* c)
 {
     TQRCustomBand::componentRemoved(c);
-    TQRController& ctl = controller_;
-    if (ctl.master == c) ctl.master = nullptr;
-    if (ctl.dataSet == c) ctl.dataSet = nullptr;
-    if (ctl.header == c) ctl.header = nullptr;
-    if (ctl.detail == c) ctl.detail = nullptr;
-    if (ctl.footer == c) ctl.footer = nullptr;
+    controller_.forget(c);
 }
 
 TQRSubDetail::TQRSubDetail(Container* owner)

@@ -35,6 +35,8 @@ public:
     std::vector<Component*> notifyClients;
     int detailNumber = 0;
 
+    // Clears every reference to a component that is going away.
+    void forget(Component* c);
     // Rebuilds the lists from the components of the owner's container.
     void collectSubControllers();
     // Appends the bands this controller prints, in order (header, groups,

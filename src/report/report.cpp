@@ -241,13 +241,7 @@ void TQRCustomReport::arrangeBands()
 void TQRCustomReport::componentRemoved(Component* c)
 {
     TQRControl::componentRemoved(c);
-    TQRController& ctl = controller_;
-    if (ctl.dataSet == c) ctl.dataSet = nullptr;
-    if (ctl.header == c) ctl.header = nullptr;
-    if (ctl.detail == c) ctl.detail = nullptr;
-    if (ctl.footer == c) ctl.footer = nullptr;
-    ctl.notifyClients.erase(std::remove(ctl.notifyClients.begin(), ctl.notifyClients.end(), c),
-                            ctl.notifyClients.end());
+    controller_.forget(c);
     bandList_.erase(std::remove(bandList_.begin(), bandList_.end(), c), bandList_.end());
 }
 
