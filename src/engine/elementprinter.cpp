@@ -12,20 +12,7 @@ namespace {
 constexpr Extended NativePerInch = 254;
 constexpr Extended PointsPerInch = 72;
 
-const DesignElementProps* designPropsOf(TQRPrintable& e)
-{
-    if (auto* x = dynamic_cast<TQRDesignLabel*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignDBText*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignExpr*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignSysdata*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignMemo*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignRichtext*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignDBRichtext*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignShape*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignImage*>(&e)) return &x->d;
-    if (auto* x = dynamic_cast<TQRDesignDBImage*>(&e)) return &x->d;
-    return nullptr;
-}
+const DesignElementProps* designPropsOf(TQRPrintable& e) { return e.designProps(); }
 
 Qt::PenStyle penStyle(TPenStyle s)
 {

@@ -17,11 +17,7 @@ constexpr int MaxAdvanceDepth = 3;
 
 const DesignBandProps* designPropsOf(TQRCustomBand* band)
 {
-    if (auto* b = dynamic_cast<TQRDesignBand*>(band)) return &b->d;
-    if (auto* b = dynamic_cast<TQRDesignChildBand*>(band)) return &b->d;
-    if (auto* b = dynamic_cast<TQRDesignGroup*>(band)) return &b->d;
-    if (auto* b = dynamic_cast<TQRDesignSubdetail*>(band)) return &b->d;
-    return nullptr;
+    return band ? band->designProps() : nullptr;
 }
 
 bool sameValue(const EvResult& a, const EvResult& b)

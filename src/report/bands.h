@@ -53,9 +53,14 @@ public:
     virtual void applyZoom(int zoom) = 0;
 };
 
+struct DesignBandProps;
+
 class TQRCustomBand : public TQRBasePanel {
 public:
     explicit TQRCustomBand(Container* owner);
+
+    // The designer's flags and print rules of a design band (null for plain engine bands).
+    virtual DesignBandProps* designProps() { return nullptr; }
 
     virtual TQRBandType bandType() const = 0;
     QString displayName() const { return bandTypeDisplayName(bandType()); }

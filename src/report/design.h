@@ -42,6 +42,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignBandProps d;
+    DesignBandProps* designProps() override { return &d; }
 };
 
 class TQRDesignChildBand : public TQRChildBand {
@@ -50,6 +51,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignBandProps d;
+    DesignBandProps* designProps() override { return &d; }
 };
 
 class TQRDesignGroup : public TQRGroup {
@@ -57,7 +59,8 @@ public:
     explicit TQRDesignGroup(Container* owner);
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
-    DesignBandProps d;   // d.expression is the PrintExpression
+    DesignBandProps d;
+    DesignBandProps* designProps() override { return &d; }   // d.expression is the PrintExpression
 };
 
 // The sub-detail's band set: HasHeader / HasFooter, never stored.
@@ -78,6 +81,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignBandProps d;
+    DesignBandProps* designProps() override { return &d; }
     TQRSubDetailGroupBands bands{*this};
 };
 
@@ -87,6 +91,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
     int degree() const { return degree_; }
     void setDegree(int v);   // above 3600 reduced by 3600; non-zero turns AutoSize off
     EventName onMouseDown;
@@ -101,6 +106,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
     bool suppressRepeatedValues = false;
     bool reprintOnNewPage = false;
     bool reprintOnNewGroup = false;
@@ -114,6 +120,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
     int degree() const { return degree_; }
     void setDegree(int v);
 
@@ -127,6 +134,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
 };
 
 class TQRDesignMemo : public TQRMemo {
@@ -135,6 +143,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
 };
 
 class TQRDesignRichtext : public TQRRichText {
@@ -143,6 +152,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
 };
 
 class TQRDesignDBRichtext : public TQRDBRichText {
@@ -151,6 +161,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
 };
 
 class TQRDesignShape : public TQRShape {
@@ -159,6 +170,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
 };
 
 class TQRDesignImage : public TQRImage {
@@ -167,6 +179,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
     QString filename;
 };
 
@@ -176,6 +189,7 @@ public:
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
     DesignElementProps d;
+    DesignElementProps* designProps() override { return &d; }
 };
 
 // The designer's report; its bands are design bands.

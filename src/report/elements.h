@@ -10,9 +10,14 @@ namespace cm {
 
 class TQRCustomBand;
 
+struct DesignElementProps;
+
 class TQRPrintable : public TQRControl {
 public:
     explicit TQRPrintable(Container* owner);
+
+    // The designer's flags of a design element (null for plain engine elements).
+    virtual DesignElementProps* designProps() { return nullptr; }
 
     TQRPrintableSize size;
     TAlignment alignment() const { return alignment_; }
