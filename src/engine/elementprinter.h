@@ -13,6 +13,7 @@
 #include <optional>
 
 class QPainter;
+class QTextDocument;
 
 namespace cm {
 
@@ -223,20 +224,39 @@ private:
     int field_ = -1;
 };
 
-// Rich text printed as its plain lines, broken like a memo.
-class RichTextPrinter : public TextPrinter {
+// Rich text: the stored RTF (or the plain lines) with its "%%" macros and
+// %DEL marks expanded, laid out from the first unprinted character into the
+// element and continued on the next page when the element stretches.
+class RichTextPrinter : public ElementPrinter {
 public:
     explicit RichTextPrinter(TQRCustomRichText& rich);
+    ~RichTextPrinter() override;
     void startRun(PrintContext& context) override;
+    void endRun(PrintContext& context) override;
+
+    // The index of the first character not yet printed.
+    int nextCharacter() const { return nextChar_; }
 
 protected:
-    void prepareText(PrintContext& context) override;
+    void print(PrintContext& context, Extended ox, Extended oy, Extended extraHeight) override;
 
 private:
+    // The content to print for the current record, macros expanded.
+    const QTextDocument* prepareDocument(PrintContext& context);
+    std::unique_ptr<QTextDocument> documentOf(const TQRCustomRichText& source) const;
+
     TQRCustomRichText& rich_;
     DataSet* data_ = nullptr;
     int field_ = -1;
+    std::unique_ptr<QTextDocument> design_;     // the element's own content, read once per run
+    bool designHasMacros_ = false;
+    std::unique_ptr<QTextDocument> current_;    // this record's content while it is printed
+    const QTextDocument* printing_ = nullptr;
+    int nextChar_ = 0;
 };
+
+// The value of a "%%" text macro's formula; failures give the error text.
+QString macroValue(PrintContext& context, const QString& formula);
 
 // The printer for an element, or null for a class that prints nothing.
 std::unique_ptr<ElementPrinter> makeElementPrinter(TQRPrintable& element);

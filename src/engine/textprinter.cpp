@@ -1,5 +1,5 @@
 // Printing of the text elements: labels, memos, data fields, expressions,
-// system values, and rich text as plain lines.
+// and system values.
 #include "engine/elementprinter.h"
 
 #include "engine/qrprinter.h"
@@ -482,35 +482,11 @@ void SysDataPrinter::prepareText(PrintContext& context)
     printText_ = sys_.text() + value;
 }
 
-// --- rich text
+// --- macros shared with rich text
 
-RichTextPrinter::RichTextPrinter(TQRCustomRichText& rich)
-    : TextPrinter(rich, Settings{false, rich.autoStretch, true, false}), rich_(rich)
+QString macroValue(PrintContext& context, const QString& formula)
 {
-    captionBased_ = false;
-}
-
-void RichTextPrinter::startRun(PrintContext& context)
-{
-    TextPrinter::startRun(context);
-    captionBased_ = false;
-    auto* db = dynamic_cast<TQRDBRichText*>(&rich_);
-    data_ = db && db->dataSet ? db->dataSet->dataSet() : nullptr;
-    field_ = data_ ? data_->fieldIndex(db->dataField) : -1;
-}
-
-void RichTextPrinter::prepareText(PrintContext&)
-{
-    if (!data_) {
-        sourceLines_ = rich_.lines.lines;
-        return;
-    }
-    sourceLines_.clear();
-    if (field_ >= 0 && data_->isOpen() && !data_->eof()) {
-        QString text = data_->text(field_);
-        text.remove(QChar(10));
-        sourceLines_ = text.split(QChar(13));
-    }
+    return evaluateText(context, formula);
 }
 
 } // namespace cm
