@@ -248,7 +248,7 @@ private:
     TQRCustomRichText& rich_;
     DataSet* data_ = nullptr;
     int field_ = -1;
-    std::unique_ptr<QTextDocument> design_;     // the element's own content, read once per run
+    std::unique_ptr<QTextDocument> designDocument_;   // the element's own content, read once per run
     bool designHasMacros_ = false;
     std::unique_ptr<QTextDocument> current_;    // this record's content while it is printed
     const QTextDocument* printing_ = nullptr;

@@ -58,10 +58,10 @@ void expandMacros(QTextDocument& document, Evaluate evaluate)
 {
     int from = 0;
     while (true) {
-        const QTextCursor open = document.find(MacroMark, from);
+        const QTextCursor open = document.find(MacroMark, from, QTextDocument::FindCaseSensitively);
         if (open.isNull())
             break;
-        const QTextCursor close = document.find(MacroMark, open.selectionEnd());
+        const QTextCursor close = document.find(MacroMark, open.selectionEnd(), QTextDocument::FindCaseSensitively);
         if (close.isNull() || close.block() != open.block())
         {
             from = open.selectionEnd();
@@ -99,7 +99,7 @@ void expandMacros(QTextDocument& document, Evaluate evaluate)
         block = next;
     }
     while (true) {
-        QTextCursor found = document.find(DeleteMark);
+        QTextCursor found = document.find(DeleteMark, 0, QTextDocument::FindCaseSensitively);
         if (found.isNull())
             break;
         found.removeSelectedText();
@@ -133,8 +133,8 @@ void RichTextPrinter::startRun(PrintContext&)
         if (auto* parent = dynamic_cast<TQRCustomRichText*>(fixed->parentRichEdit.data()))
             source = parent;
     }
-    design_ = data_ ? nullptr : documentOf(*source);
-    designHasMacros_ = design_ && design_->toPlainText().contains(u'%');
+    designDocument_ = data_ ? nullptr : documentOf(*source);
+    designHasMacros_ = designDocument_ && designDocument_->toPlainText().contains(u'%');
     current_.reset();
     printing_ = nullptr;
     nextChar_ = 0;
@@ -143,7 +143,7 @@ void RichTextPrinter::startRun(PrintContext&)
 
 void RichTextPrinter::endRun(PrintContext&)
 {
-    design_.reset();
+    designDocument_.reset();
     current_.reset();
     printing_ = nullptr;
 }
@@ -163,9 +163,9 @@ const QTextDocument* RichTextPrinter::prepareDocument(PrintContext& context)
             }
         }
     } else if (designHasMacros_) {
-        current_.reset(design_->clone());
+        current_.reset(designDocument_->clone());
     } else {
-        return design_.get();
+        return designDocument_.get();
     }
     expandMacros(*current_, [&context](const QString& formula) { return macroValue(context, formula); });
     return current_.get();
@@ -187,9 +187,17 @@ void RichTextPrinter::print(PrintContext& context, Extended ox, Extended oy, Ext
     const int start = contentComplete_ ? 0 : std::min(nextChar_, length);
     QRect rect = deviceRect(out, ox, oy, extraHeight);
 
-    nextChar_ = layout.format(nullptr, rect, start);
-    const bool onBand = dynamic_cast<TQRCustomBand*>(element().parentControl()) != nullptr;
-    if (nextChar_ < length && rich_.autoStretch && onBand && length > 0) {
+    // Text without a colour of its own is black, whatever the page's pen was left at.
+    auto draw = [&]() {
+        painter.save();
+        painter.setPen(QColor(Qt::black));
+        const int next = layout.format(&painter, rect, start);
+        painter.restore();
+        return next;
+    };
+    const bool stretches = rich_.autoStretch && dynamic_cast<TQRCustomBand*>(element().parentControl()) != nullptr;
+    nextChar_ = stretches ? layout.format(nullptr, rect, start) : draw();
+    if (stretches && nextChar_ < length && length > 0) {
         contentComplete_ = false;
         Extended growth = 0;
         bool hasGrown = false;
@@ -201,13 +209,14 @@ void RichTextPrinter::print(PrintContext& context, Extended ox, Extended oy, Ext
             rect.setBottom(int(out.deviceY(bottom)) - 1);
             nextChar_ = layout.format(nullptr, rect, start);
         }
-        nextChar_ = layout.format(&painter, rect, start);
+        nextChar_ = draw();
         if (nextChar_ >= length) {
             nextChar_ = length;
             contentComplete_ = true;
         }
     } else {
-        nextChar_ = layout.format(&painter, rect, start);
+        if (stretches)
+            nextChar_ = draw();
         contentComplete_ = true;
         drawFrame(context, rect);
     }

@@ -211,8 +211,12 @@ void Reader::flushBytes()
 {
     if (bytes_.isEmpty())
         return;
-    text_ += textCodePage().decode(bytes_);
+    const QString decoded = textCodePage().decode(bytes_);
     bytes_.clear();
+    // Control characters (from \'hh) have no place in the text.
+    for (const QChar c : decoded)
+        if (c.unicode() >= 0x20 || c == u'\t')
+            text_ += c;
 }
 
 QTextCharFormat Reader::charFormat() const
@@ -255,6 +259,9 @@ void Reader::endParagraph()
 
 void Reader::appendChar(QChar c)
 {
+    // Control characters (also from \uN) have no place in the text.
+    if (c.unicode() < 0x20 && c != u'\t')
+        return;
     flushBytes();
     text_ += c;
 }

@@ -312,10 +312,10 @@ TEST(RichTextElement, MacrosExpandInTheirFormattingAndDelMarksGo)
     Harness h;
     auto* detail = h.band(TQRBandType::rbDetail, 1000);
     auto* rich = h.add<TQRDesignRichtext>(detail, 0, 0, 900, 600);
-    rich->richContent = rtfOf("To {\\b %%Call%%} now\\par   %DEL  \\par 73%DEL!\\par");
+    rich->richContent = rtfOf("To {\\b %%Call%%} now\\par   %DEL  \\par 73%DEL!%del\\par");
     h.run(QStringList{"S51A", "DL1XY"});
-    EXPECT_EQ(h.texts(0), (QStringList{"To ", "S51A", " now", "73!"}));
-    EXPECT_EQ(h.texts(1), (QStringList{"To ", "DL1XY", " now", "73!"}));
+    EXPECT_EQ(h.texts(0), (QStringList{"To ", "S51A", " now", "73!%del"}));
+    EXPECT_EQ(h.texts(1), (QStringList{"To ", "DL1XY", " now", "73!%del"}));
     // The element itself keeps its macros for the next run.
     EXPECT_TRUE(rich->richContent.contains("%%Call%%"));
 }
