@@ -2,7 +2,7 @@
 // reads that back, and lays the document out, so the writer and the layout
 // see every shape of document the reader can produce.
 //
-//   build-fuzz-richtext/fuzz/fuzz_rtf -detect_leaks=0 -max_total_time=180 CORPUS
+//   ASAN_OPTIONS=detect_leaks=0 build-fuzz-richtext/fuzz/fuzz_rtf -max_total_time=180 CORPUS
 //
 // fontconfig's caches stay alive at exit, hence no leak check.
 #include "engine/richtextlayout.h"

@@ -320,6 +320,22 @@ TEST(RichTextElement, MacrosExpandInTheirFormattingAndDelMarksGo)
     EXPECT_TRUE(rich->richContent.contains("%%Call%%"));
 }
 
+TEST(RichTextElement, DatabaseRichTextPrintsEachRecordsRtfOrPlainText)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 1000);
+    auto* rich = h.add<TQRDesignDBRichtext>(detail, 0, 0, 900, 400);
+    rich->dataSet = h.ws.table;
+    rich->dataField = QStringLiteral("Opomba");
+    auto rec = [](const char* remark) {
+        return FixtureDataSet::Record{{"Call", QStringLiteral("X")}, {"Opomba", QString::fromLatin1(remark)}};
+    };
+    h.run({rec("{\\rtf1 {\\b Tnx} QSO}"), rec("plain\rnext")});
+    ASSERT_EQ(h.pages.size(), 2u);
+    EXPECT_EQ(h.texts(0), (QStringList{"Tnx", " QSO"}));
+    EXPECT_EQ(h.texts(1), (QStringList{"plain", "next"}));
+}
+
 TEST(RichTextElement, LongTextContinuesOnTheNextPageWhenItStretches)
 {
     Harness h;
