@@ -134,7 +134,8 @@ void RichTextPrinter::startRun(PrintContext&)
             source = parent;
     }
     designDocument_ = data_ ? nullptr : documentOf(*source);
-    designHasMacros_ = designDocument_ && designDocument_->toPlainText().contains(u'%');
+    designHasMacros_ = designDocument_ && dynamic_cast<TQRDesignRichtext*>(&rich_)
+                    && designDocument_->toPlainText().contains(u'%');
     current_.reset();
     printing_ = nullptr;
     nextChar_ = 0;
@@ -162,7 +163,10 @@ const QTextDocument* RichTextPrinter::prepareDocument(PrintContext& context)
                 fillPlain(*current_, plain.split(QChar(13)), rich_);
             }
         }
-    } else if (designHasMacros_) {
+        // A field's content prints as it stands: only the designer's own rich text has macros.
+        return current_.get();
+    }
+    if (designHasMacros_) {
         current_.reset(designDocument_->clone());
     } else {
         return designDocument_.get();

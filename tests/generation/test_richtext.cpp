@@ -307,6 +307,20 @@ TEST(RichTextElement, PlainLinesPrintWhenThereIsNoRtf)
     EXPECT_LT(h.findText(0, "first")->pos.y(), h.findText(0, "second")->pos.y());
 }
 
+TEST(RichTextElement, ParentRichEditContentIsPrintedInstead)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 1000);
+    auto* parent = h.add<TQRDesignRichtext>(detail, 0, 500, 900, 200);
+    parent->richContent = rtfOf("from the parent");
+    parent->setEnabled(false);
+    auto* rich = h.add<TQRDesignRichtext>(detail, 0, 0, 900, 200);
+    rich->richContent = rtfOf("own text");
+    rich->parentRichEdit = parent;
+    h.run(QStringList{"S51A"});
+    EXPECT_EQ(h.texts(0), (QStringList{"from the parent"}));
+}
+
 TEST(RichTextElement, MacrosExpandInTheirFormattingAndDelMarksGo)
 {
     Harness h;
@@ -320,7 +334,7 @@ TEST(RichTextElement, MacrosExpandInTheirFormattingAndDelMarksGo)
     EXPECT_TRUE(rich->richContent.contains("%%Call%%"));
 }
 
-TEST(RichTextElement, DatabaseRichTextPrintsEachRecordsRtfOrPlainText)
+TEST(RichTextElement, DatabaseRichTextPrintsEachRecordsRtfOrPlainTextWithoutMacros)
 {
     Harness h;
     auto* detail = h.band(TQRBandType::rbDetail, 1000);
@@ -330,10 +344,10 @@ TEST(RichTextElement, DatabaseRichTextPrintsEachRecordsRtfOrPlainText)
     auto rec = [](const char* remark) {
         return FixtureDataSet::Record{{"Call", QStringLiteral("X")}, {"Opomba", QString::fromLatin1(remark)}};
     };
-    h.run({rec("{\\rtf1 {\\b Tnx} QSO}"), rec("plain\rnext")});
+    h.run({rec("{\\rtf1 {\\b Tnx} QSO}"), rec("plain %%Call%%\rnext")});
     ASSERT_EQ(h.pages.size(), 2u);
     EXPECT_EQ(h.texts(0), (QStringList{"Tnx", " QSO"}));
-    EXPECT_EQ(h.texts(1), (QStringList{"plain", "next"}));
+    EXPECT_EQ(h.texts(1), (QStringList{"plain %%Call%%", "next"}));
 }
 
 TEST(RichTextElement, LongTextContinuesOnTheNextPageWhenItStretches)
