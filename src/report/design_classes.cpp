@@ -606,6 +606,33 @@ const ClassInfo& TQRDesignDBImage::staticClassInfo()
     return info;
 }
 
+// ------------------------------------------------------------------ engine classes
+
+const ClassInfo& TQRDBCalc::classInfo() const { return staticClassInfo(); }
+const ClassInfo& TQRDBCalc::staticClassInfo()
+{
+    using C = TQRDBCalc;
+    static const ClassInfo info = [] {
+        Rows r = labelHead<C>(true);
+        r.push_back(row_fontRow<C>());
+        r.push_back(row_colorRow<C>(clWindow));
+        r.push_back(member<C>("Master", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.master; }));
+        r.push_back(row_onPrint<C>());
+        r.push_back(row_parentFontRow<C>());
+        r.push_back(member<C>("ResetAfterPrint", PropKind::Boolean, [](C& c) -> bool& { return c.resetAfterPrint; }));
+        r.push_back(row_transparent<C>());
+        r.push_back(row_wordWrap<C>());
+        r.push_back(prop<C>("Expression", PropKind::String, &C::expression, &C::setExpression));
+        r.push_back(prop<C>("DataField", PropKind::String, &C::dataField, &C::setDataField));
+        r.push_back(member<C>("DataSource", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.dataSource; }));
+        r.push_back(prop<C>("Operation", PropKind::Enum, &C::operation, &C::setOperation).type(&enums::calcOperation));
+        r.push_back(prop<C>("PrintMask", PropKind::String, &C::printMask, &C::setPrintMask));
+        r.push_back(member<C>("ResetBand", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.resetBand; }));
+        return ClassInfo{"TQRDBCalc", r, {}, factory<C>()};
+    }();
+    return info;
+}
+
 // ------------------------------------------------------------------ report
 
 TQRBand* TQRDesignReport::createBand(Container* owner) { return new TQRDesignBand(owner); }

@@ -93,6 +93,17 @@ void TQRExpr::setExpression(const QString& e)
     setCaption(e.isEmpty() ? QStringLiteral("(none)") : e);
 }
 
+void TQRDBCalc::updateExpression()
+{
+    switch (operation_) {
+    case TQRCalcOperation::qrcSum: setExpression(QStringLiteral("Sum(") + dataField_ + u')'); break;
+    case TQRCalcOperation::qrcCount: setExpression(QStringLiteral("Count")); break;
+    case TQRCalcOperation::qrcMax: setExpression(QStringLiteral("Max(") + dataField_ + u')'); break;
+    case TQRCalcOperation::qrcMin: setExpression(QStringLiteral("Min(") + dataField_ + u')'); break;
+    case TQRCalcOperation::qrcAverage: setExpression(QStringLiteral("Average(") + dataField_ + u')'); break;
+    }
+}
+
 TQRSysData::TQRSysData(Container* owner)
     : TQRCustomLabel(owner)
 {

@@ -99,6 +99,30 @@ private:
     QString expression_;
 };
 
+// A calculation over a data field (sum, count, maximum, minimum, average),
+// printed as the expression it generates. Not a layout class: programs build it.
+class TQRDBCalc : public TQRExpr {
+public:
+    explicit TQRDBCalc(Container* owner) : TQRExpr(owner) { updateExpression(); }
+    const ClassInfo& classInfo() const override;
+    static const ClassInfo& staticClassInfo();
+
+    TQRCalcOperation operation() const { return operation_; }
+    void setOperation(TQRCalcOperation op) { operation_ = op; updateExpression(); }
+    QString dataField() const { return dataField_; }
+    void setDataField(const QString& f) { dataField_ = f; updateExpression(); }
+    // The mask of the printed value.
+    QString printMask() const { return mask; }
+    void setPrintMask(const QString& m) { mask = m; }
+    QPointer<Component> dataSource;   // stored only
+    QPointer<Component> resetBand;    // stored only
+
+private:
+    void updateExpression();
+    TQRCalcOperation operation_ = TQRCalcOperation::qrcSum;
+    QString dataField_;
+};
+
 class TQRSysData : public TQRCustomLabel {
 public:
     explicit TQRSysData(Container* owner);
