@@ -227,6 +227,21 @@ DefinedProp fontSizeProp()
     };
 }
 
+// The expression element's rows from Font to Expression.
+template <class C>
+void expressionRows(Rows& r)
+{
+    r.push_back(row_fontRow<C>());
+    r.push_back(row_colorRow<C>(clWindow));
+    r.push_back(member<C>("Master", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.master; }));
+    r.push_back(row_onPrint<C>());
+    r.push_back(row_parentFontRow<C>());
+    r.push_back(member<C>("ResetAfterPrint", PropKind::Boolean, [](C& c) -> bool& { return c.resetAfterPrint; }));
+    r.push_back(row_transparent<C>());
+    r.push_back(row_wordWrap<C>());
+    r.push_back(prop<C>("Expression", PropKind::String, &C::expression, &C::setExpression));
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ bands
@@ -434,15 +449,7 @@ const ClassInfo& TQRDesignExpr::staticClassInfo()
     using C = TQRDesignExpr;
     static const ClassInfo info = [] {
         Rows r = labelHead<C>(true);
-        r.push_back(row_fontRow<C>());
-        r.push_back(row_colorRow<C>(clWindow));
-        r.push_back(member<C>("Master", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.master; }));
-        r.push_back(row_onPrint<C>());
-        r.push_back(row_parentFontRow<C>());
-        r.push_back(member<C>("ResetAfterPrint", PropKind::Boolean, [](C& c) -> bool& { return c.resetAfterPrint; }));
-        r.push_back(row_transparent<C>());
-        r.push_back(row_wordWrap<C>());
-        r.push_back(prop<C>("Expression", PropKind::String, &C::expression, &C::setExpression));
+        expressionRows<C>(r);
         r.push_back(member<C>("Mask", PropKind::String, [](C& c) -> QString& { return c.mask; }));
         r.push_back(row_groupID<C>());
         r.push_back(row_degree<C>());
@@ -614,15 +621,7 @@ const ClassInfo& TQRDBCalc::staticClassInfo()
     using C = TQRDBCalc;
     static const ClassInfo info = [] {
         Rows r = labelHead<C>(true);
-        r.push_back(row_fontRow<C>());
-        r.push_back(row_colorRow<C>(clWindow));
-        r.push_back(member<C>("Master", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.master; }));
-        r.push_back(row_onPrint<C>());
-        r.push_back(row_parentFontRow<C>());
-        r.push_back(member<C>("ResetAfterPrint", PropKind::Boolean, [](C& c) -> bool& { return c.resetAfterPrint; }));
-        r.push_back(row_transparent<C>());
-        r.push_back(row_wordWrap<C>());
-        r.push_back(prop<C>("Expression", PropKind::String, &C::expression, &C::setExpression));
+        expressionRows<C>(r);
         r.push_back(prop<C>("DataField", PropKind::String, &C::dataField, &C::setDataField));
         r.push_back(member<C>("DataSource", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.dataSource; }));
         r.push_back(prop<C>("Operation", PropKind::Enum, &C::operation, &C::setOperation).type(&enums::calcOperation));

@@ -33,12 +33,6 @@ TEST(Generation, SubDetailPrintsItsRecordsAfterEachMasterRecord)
     EXPECT_EQ(h.sequence(), QStringLiteral("A SH x1 x2 B SH x1 x2"));
 }
 
-} // namespace
-} // namespace cm::test
-
-namespace cm::test {
-namespace {
-
 TEST(Generation, CalculationElementSumsAFieldInTheSummary)
 {
     Harness h;
