@@ -190,14 +190,22 @@ TQREvElement* TQREvaluator::FirstElement() const
 
 void TQREvaluator::put(std::unique_ptr<TQREvElement> element) { m_list->Put(std::move(element)); }
 
+// Formulas nested deeper than the limit compile to an error instead of
+// exhausting the stack.
+bool TQREvaluator::tooDeep(const QString& text)
+{
+    if (m_depth <= MaxCompileDepth)
+        return false;
+    put(errorElement(u"Error in expression : %s", text.left(MaxResultText)));
+    return true;
+}
+
 // Level 1: one comparison per parenthesis level.
 void TQREvaluator::compileLevel1(const QString& text)
 {
     DepthGuard g(m_depth);
-    if (m_depth > MaxCompileDepth) {
-        put(errorElement(u"Error in expression : %s", text.left(MaxResultText)));
+    if (tooDeep(text))
         return;
-    }
     ScanState st;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -243,10 +251,8 @@ struct TQREvaluator::BinaryLevel {
 void TQREvaluator::compileBinaryLevel(const QString& text, const BinaryLevel& lv)
 {
     DepthGuard g(m_depth);
-    if (m_depth > MaxCompileDepth) {
-        put(errorElement(u"Error in expression : %s", text.left(MaxResultText)));
+    if (tooDeep(text))
         return;
-    }
     ScanState st;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -288,10 +294,8 @@ void TQREvaluator::compileFactor(const QString& rawText)
 {
     DepthGuard g(m_depth);
     const QString text = trimBlanks(rawText);
-    if (m_depth > MaxCompileDepth) {
-        put(errorElement(u"Error in expression : %s", text.left(MaxResultText)));
+    if (tooDeep(text))
         return;
-    }
     if (text.size() >= 3 && text.left(3).toLower() == QLatin1String("not")) {
         put(std::make_unique<TQREvElementNot>());
         compileLevel2(text.mid(3));

@@ -55,6 +55,7 @@ protected:
 
 private:
     void compileLevel1(const QString& text);
+    bool tooDeep(const QString& text);
     struct BinaryLevel;
     void compileBinaryLevel(const QString& text, const BinaryLevel& level);
     void compileLevel2(const QString& text);
