@@ -45,6 +45,16 @@ Qt::BrushStyle brushStyle(TBrushStyle s)
 
 } // namespace
 
+void fillArea(QPainter& painter, const QRect& rect, const QColor& color)
+{
+    painter.setPen(Qt::NoPen);
+    // Brushes compare by identity, so an equal one would count as a change.
+    const QBrush& brush = painter.brush();
+    if (brush.style() != Qt::SolidPattern || brush.color() != color || !brush.transform().isIdentity())
+        painter.setBrush(color);
+    painter.drawRect(rect);
+}
+
 void paintFrame(QPainter& painter, const TQRFrame& frame, const QRect& r, Extended xFactor, Extended yFactor)
 {
     if (!frame.anyFrame())
@@ -60,13 +70,13 @@ void paintFrame(QPainter& painter, const TQRFrame& frame, const QRect& r, Extend
     const QColor color = toQColor(frame.color);
     const int left = r.left(), top = r.top(), right = r.left() + r.width(), bottom = r.top() + r.height();
     if (frame.drawTop)
-        painter.fillRect(QRect(left, top, right - left, ty), color);
+        fillArea(painter, QRect(left, top, right - left, ty), color);
     if (frame.drawBottom)
-        painter.fillRect(QRect(left, bottom - ty, right - left, ty), color);
+        fillArea(painter, QRect(left, bottom - ty, right - left, ty), color);
     if (frame.drawLeft)
-        painter.fillRect(QRect(left, top, tx, bottom - top), color);
+        fillArea(painter, QRect(left, top, tx, bottom - top), color);
     if (frame.drawRight)
-        painter.fillRect(QRect(right - tx, top, tx, bottom - top), color);
+        fillArea(painter, QRect(right - tx, top, tx, bottom - top), color);
 }
 
 ElementPrinter::ElementPrinter(TQRPrintable& element)
@@ -151,20 +161,20 @@ void drawPicture(PrintContext& context, const QImage& image, const QRect& rect, 
 {
     if (image.isNull())
         return;
-    QPainter& p = context.canvas();
+    TQRPrinter& out = context.output();
     if (stretch) {
-        p.drawImage(rect, image);
+        out.drawImage(rect, image);
         return;
     }
-    const TQRPrinter& out = context.output();
     const int w = int(rnd(image.width() / Extended(96) * NativePerInch * out.xFactor()));
     const int h = int(rnd(image.height() / Extended(96) * NativePerInch * out.yFactor()));
     QRect target(rect.left(), rect.top(), w, h);
     if (center)
         target.translate((rect.width() - w) / 2, (rect.height() - h) / 2);
+    QPainter& p = context.canvas();
     p.save();
     p.setClipRect(rect);
-    p.drawImage(target, image);
+    out.drawImage(target, image);
     p.restore();
 }
 
@@ -213,7 +223,7 @@ void DBImagePrinter::print(PrintContext& context, Extended ox, Extended oy, Exte
     const QImage picture = loadPicture();
     if (picture.isNull()) {
         if (image_.stretch)
-            context.canvas().fillRect(r, toQColor(image_.color()));
+            fillArea(context.canvas(), r, toQColor(image_.color()));
     } else {
         drawPicture(context, picture, r, image_.stretch, image_.center);
     }

@@ -19,6 +19,10 @@ namespace cm {
 
 // Fills each drawn side of `frame` as a rectangle inside `rect` (device dots).
 void paintFrame(QPainter& painter, const TQRFrame& frame, const QRect& rect, Extended xFactor, Extended yFactor);
+// Fills `rect` with `color`, leaving pen and brush set for it. Every drawing
+// sets the pen and brush it needs; a page picture records each change, and
+// restoring them after every fill made a page half as big again.
+void fillArea(QPainter& painter, const QRect& rect, const QColor& color);
 
 class ElementPrinter {
 public:

@@ -658,7 +658,7 @@ void ReportGenerator::emitBand(BandRun& b)
                 return QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
             };
             if (band->color() != clWhite)
-                p.fillRect(bandRect(0), toQColor(band->color()));
+                fillArea(p, bandRect(0), toQColor(band->color()));
             band->stretchAmount = 0;
             bool first = true;
             bool done = false;

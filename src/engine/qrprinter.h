@@ -3,6 +3,7 @@
 // native positions (0.1 mm) into device dots and owns the page being drawn;
 // pages go either into the page list (as QPicture recordings) or straight to
 // the printer. It also reads and writes report files and prints stored pages.
+#include "engine/pageimages.h"
 #include "engine/pagelist.h"
 #include "engine/printdevice.h"
 #include "report/papersize.h"
@@ -107,6 +108,9 @@ public:
 
     // The drawing surface of the open page (null when no page is open).
     QPainter* canvas() const { return m_canvas; }
+    // Draws a picture on the open page; pictures that come on every page are
+    // encoded once for the run rather than once a page.
+    void drawImage(const QRectF& target, const QImage& image);
 
     void openDocument();
     void turnPage();       // "NewPage" of the generator
@@ -174,6 +178,7 @@ private:
     QPicture m_picture;
     std::unique_ptr<QPainter> m_picturePainter;
     QPainter* m_canvas = nullptr;
+    PageImageRecords m_pageImages;
     QPainter* m_printerPainter = nullptr;   // owned by the print device
     bool m_pageOpen = false;
     bool m_onPrinterPage = false;

@@ -151,7 +151,7 @@ void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extende
     auto fill = [&](Extended y0, Extended y1) {
         const int64_t x0 = out.deviceX(left), x1 = out.deviceX(left + width);
         const int64_t d0 = out.deviceY(y0), d1 = out.deviceY(y1);
-        p.fillRect(QRect(int(x0), int(d0), int(x1 - x0), int(d1 - d0)), background);
+        fillArea(p, QRect(int(x0), int(d0), int(x1 - x0), int(d1 - d0)), background);
     };
     if (!settings_.transparent)
         fill(top, top + height);
@@ -253,7 +253,7 @@ void TextPrinter::printRotated(PrintContext& context, Extended left, Extended to
     const int64_t y0 = out.deviceY(top), y1 = out.deviceY(top + height);
     const QRect box(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
     if (!settings_.transparent)
-        p.fillRect(box, toQColor(element().color()));
+        fillArea(p, box, toQColor(element().color()));
     // The start point is carried over proportionally to the page's dots.
     const double sx = bw > 0 ? x0 + double(rnd((x1 - x0) * dx / bw)) : double(x0);
     const double sy = bh > 0 ? y0 + double(rnd((y1 - y0) * dy / bh)) : double(y0);
