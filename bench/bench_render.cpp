@@ -51,8 +51,23 @@ const QString& logPath()
     return path;
 }
 
-// The demo card with an expression, a framed field and a small picture added.
-void buildCard(cm::Workspace& ws, bool withPicture)
+// What picture the card has: none, a small logo, or a photo behind the card
+// the way many QSL cards are made.
+enum Picture { NoPicture, Logo, Photo };
+
+QImage photo()
+{
+    QImage image(640, 410, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb((x * 7 + y) & 0xFF, (x ^ y) & 0xFF, (x * y / 37) & 0xFF);
+    }
+    return image;
+}
+
+// The demo card with an expression, a framed field and a picture added.
+void buildCard(cm::Workspace& ws, Picture picture)
 {
     cm::buildDemoCard(ws);
     cm::TQRCustomBand* detail = ws.report->firstBandOfType(cm::TQRBandType::rbDetail);
@@ -69,20 +84,25 @@ void buildCard(cm::Workspace& ws, bool withPicture)
     framed->setDataField(QStringLiteral("QTH"));
     framed->autoSize = false;
     framed->frame.drawTop = framed->frame.drawBottom = framed->frame.drawLeft = framed->frame.drawRight = true;
-    if (!withPicture)
+    if (picture == NoPicture)
         return;
-    auto* picture = new cm::TQRDesignImage(&ws.window);
-    picture->setName(QStringLiteral("BenchPicture"));
-    picture->setParentControl(detail);
-    picture->size.values = {150, 1150, 80, 150};
+    auto* image = new cm::TQRDesignImage(&ws.window);
+    image->setName(QStringLiteral("BenchPicture"));
+    image->setParentControl(detail);
+    image->stretch = true;
+    if (picture == Photo) {
+        image->size.values = {900, 0, 0, 1400};
+        image->picture.loadFromImage(photo());
+        return;
+    }
+    image->size.values = {150, 1150, 80, 150};
     QImage logo(48, 48, QImage::Format_RGB32);
     logo.fill(Qt::white);
     QPainter p(&logo);
     p.setBrush(Qt::darkBlue);
     p.drawEllipse(4, 4, 40, 40);
     p.end();
-    picture->picture.loadFromImage(logo);
-    picture->stretch = true;
+    image->picture.loadFromImage(logo);
 }
 
 void attachLog(cm::Workspace& ws)
@@ -106,7 +126,7 @@ void BM_RenderToQrp(benchmark::State& state)
 {
     logPath();
     cm::Workspace ws;
-    buildCard(ws, state.range(0) != 0);
+    buildCard(ws, Picture(state.range(0)));
     attachLog(ws);
     QTemporaryDir dir;
     const long before = residentKb();
@@ -120,13 +140,13 @@ void BM_RenderToQrp(benchmark::State& state)
     state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
 }
-BENCHMARK(BM_RenderToQrp)->ArgName("picture")->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_RenderToQrp)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 void BM_RenderToPdf(benchmark::State& state)
 {
     logPath();
     cm::Workspace ws;
-    buildCard(ws, state.range(0) != 0);
+    buildCard(ws, Picture(state.range(0)));
     attachLog(ws);
     QTemporaryDir dir;
     const long before = residentKb();
@@ -140,7 +160,7 @@ void BM_RenderToPdf(benchmark::State& state)
     state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
 }
-BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 
