@@ -124,9 +124,46 @@ std::optional<ParadoxHeader> readParadoxLogbook(QByteArrayView bytes, LogStore& 
     return header;
 }
 
-// The primary key (the leading key fields) and the maintained single-field
+// The fields of a composite secondary index, from the header of its .XGn
+// file: the indexed fields in key order, followed there by the table's
+// primary key and a field of the index's own; only the indexed ones are
+// kept, spelt as in the table. The index's name is in the header too.
+// None when the file is no such index.
+static std::optional<LogIndexDef> compositeIndex(const QString& path, const ParadoxHeader& table)
+{
+    QByteArray bytes;
+    if (!readFile(path, kParadoxHeaderProbe, bytes, nullptr))
+        return std::nullopt;
+    const auto header = parseParadoxHeader(bytes, nullptr, true);
+    if (!header || (header->fileType != paradox::CompositeIndex && header->fileType != paradox::CompositeIndexIncrementing))
+        return std::nullopt;
+    QStringList fields;
+    for (const ParadoxField& f : header->fields) {
+        const auto own = std::find_if(table.fields.begin(), table.fields.end(), [&f](const ParadoxField& t) {
+            return t.name.compare(f.name, Qt::CaseInsensitive) == 0;
+        });
+        if (own == table.fields.end())
+            break;   // past the table's fields
+        fields << own->name;
+    }
+    QStringList primary;
+    for (int i = 0; i < table.primaryKeyFields; ++i)
+        primary << table.fields[size_t(i)].name;
+    if (!primary.isEmpty() && fields.size() > primary.size()
+        && fields.sliced(fields.size() - primary.size()) == primary)
+        fields.resize(fields.size() - primary.size());
+    if (fields.isEmpty())
+        return std::nullopt;
+    LogIndexDef index;
+    index.name = header->tableName.isEmpty() ? QFileInfo(path).suffix().toUpper() : header->tableName;
+    index.fields = fields;
+    return index;
+}
+
+// The primary key (the leading key fields), then the maintained single-field
 // secondary indexes, whose files are named after the table with the
-// extension .Xnn (nn: the field number in hexadecimal).
+// extension .Xnn (nn: the field number in hexadecimal), then the composite
+// ones in the files .XGn (n: 0 to F).
 void ParadoxBackend::findIndexes(const ParadoxHeader& header)
 {
     indexes_.clear();
@@ -141,23 +178,35 @@ void ParadoxBackend::findIndexes(const ParadoxHeader& header)
     const QFileInfo info(path_);
     const QString base = info.completeBaseName();
     const QStringList files = info.dir().entryList({base + QStringLiteral(".X*")}, QDir::Files);
-    std::vector<int> numbers;
+    std::vector<int> single;
+    std::vector<std::pair<int, QString>> composite;
     for (const QString& file : files) {
-        const QString ext = QFileInfo(file).suffix();
-        if (ext.size() != 3 || ext[0].toUpper() != u'X')
+        const QString ext = QFileInfo(file).suffix().toUpper();
+        if (ext.size() != 3 || ext[0] != u'X')
             continue;
         bool ok = false;
+        if (ext[1] == u'G') {
+            const int number = ext.mid(2).toInt(&ok, 16);
+            if (ok)
+                composite.emplace_back(number, info.dir().filePath(file));
+            continue;
+        }
         const int number = ext.mid(1).toInt(&ok, 16);
         if (ok && number >= 1 && number <= int(header.fields.size()))
-            numbers.push_back(number);
+            single.push_back(number);
     }
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    for (int number : numbers) {
+    std::sort(single.begin(), single.end());
+    single.erase(std::unique(single.begin(), single.end()), single.end());
+    for (int number : single) {
         LogIndexDef index;
         index.name = header.fields[size_t(number - 1)].name;
         index.fields << index.name;
         indexes_.push_back(index);
+    }
+    std::sort(composite.begin(), composite.end());
+    for (const auto& [number, file] : composite) {
+        if (auto index = compositeIndex(file, header))
+            indexes_.push_back(*index);
     }
 }
 

@@ -132,8 +132,15 @@ std::optional<ParadoxHeader> parseParadoxHeader(QByteArrayView data, QString* er
     }
     // Table name pointer, one pointer per field name, the table name, then
     // the field names, each ending with a zero byte.
-    pos += numFields * 2 + 4 + numFields * 4 + (h.version >= 12 ? 261 : 79);
+    pos += numFields * 2 + 4 + numFields * 4;
+    const int tableNameSize = h.version >= 12 ? 261 : 79;
     const CodePage codePage(h.codePage);
+    if (pos + tableNameSize <= h.headerSize) {
+        const QByteArrayView name = data.sliced(pos, tableNameSize);
+        const qsizetype end = name.indexOf('\0');
+        h.tableName = codePage.decode(name.first(end < 0 ? name.size() : end));
+    }
+    pos += tableNameSize;
     for (int i = 0; i < numFields; ++i) {
         if (pos >= h.headerSize) {
             fail(error, QStringLiteral("the field names do not fit in the header"));

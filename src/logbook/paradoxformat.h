@@ -31,6 +31,7 @@ struct ParadoxHeader {
     int primaryKeyFields = 0;
     int version = 0;     // file version id (3 = 3.0 ... 12 = 7.x)
     int codePage = 0;
+    QString tableName;   // of an index file: the index's name
     std::vector<ParadoxField> fields;
 };
 
@@ -39,6 +40,8 @@ constexpr int Alpha = 0x01, Date = 0x02, Short = 0x03, Long = 0x04, Currency = 0
               Number = 0x06, Logical = 0x09, Memo = 0x0C, Blob = 0x0D, FmtMemo = 0x0E,
               Ole = 0x0F, Graphic = 0x10, Time = 0x14, Timestamp = 0x15, AutoInc = 0x16,
               Bcd = 0x17, Bytes = 0x18;
+// File types of the secondary index files of a composite index (.XGn).
+constexpr int CompositeIndex = 6, CompositeIndexIncrementing = 8;
 // Julian day of the day before 0001-01-01: Paradox dates count from 1.
 constexpr qint64 DateBase = 1721425;
 } // namespace paradox

@@ -41,7 +41,8 @@ QByteArray PxTable::build() const
         head.append(char(f.size));
     }
     head.append(QByteArray(4 + 4 * n, '\0'));            // name pointers
-    head.append(QByteArray(version >= 12 ? 261 : 79, '\0'));   // table name
+    QByteArray name = tableName.left(version >= 12 ? 260 : 78);
+    head.append(name.leftJustified(version >= 12 ? 261 : 79, '\0'));   // table name
     for (const PxField& f : fields)
         head.append(f.name + '\0');
     const int headerSize = int((head.size() + 0x7FF) / 0x800 * 0x800);
@@ -51,7 +52,7 @@ QByteArray PxTable::build() const
     const int blocks = records.empty() ? 0 : int((records.size() + size_t(perBlock) - 1) / size_t(perBlock));
     putU16(head, 0x00, rs);
     putU16(head, 0x02, headerSize);
-    head[0x04] = char(primaryKeyFields > 0 ? 0 : 2);
+    head[0x04] = char(fileType >= 0 ? fileType : primaryKeyFields > 0 ? 0 : 2);
     head[0x05] = char(blockKb);
     putU32(head, 0x06, quint32(records.size()));
     putU16(head, 0x0A, blocks);

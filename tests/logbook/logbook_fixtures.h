@@ -27,6 +27,8 @@ struct PxTable {
     int primaryKeyFields = 0;
     int blockKb = 2;
     int recordsPerBlock = 0;           // 0: as many as fit
+    int fileType = -1;                 // -1: a data table, keyed or not by primaryKeyFields
+    QByteArray tableName;
 
     int recordSize() const;
     QByteArray build() const;

@@ -106,10 +106,26 @@ TEST(ParadoxReader, IndexesGiveGroupByEntries)
     ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.X04")), QByteArray(16, '\0')));   // Call
     ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.x08")), QByteArray(16, '\0')));   // Band
     ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.X99")), QByteArray(16, '\0')));   // no such field
+    // Composite indexes: the indexed fields, then the primary key and the
+    // index's own hint field.
+    auto composite = [](int fileType, std::vector<PxField> fields) {
+        PxTable index;
+        index.fileType = fileType;
+        index.tableName = "ByBandAndDate";
+        fields.push_back({"Log", 0x16, 4});
+        fields.push_back({"Hint", 0x03, 2});
+        index.fields = fields;
+        return index.build();
+    };
+    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.XG1")), composite(8, {{"Band", 0x01, 4}, {"Datum", 0x02, 4}})));
+    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.xg0")), composite(6, {{"CALL", 0x01, 20}, {"Mode", 0x01, 4}})));
+    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.XG2")), composite(2, {{"Mode", 0x01, 4}})));   // a data table
+    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("LOG.XG3")), QByteArray(300, '\x7f')));           // damaged
     QString error;
     auto table = openBytes(dir, t.build(), &error, QStringLiteral("LOG.DB"));
     ASSERT_TRUE(table) << error.toStdString();
-    EXPECT_EQ(table->indexEntries(), (QStringList{QStringLiteral("Log"), QStringLiteral("Call"), QStringLiteral("Band")}));
+    EXPECT_EQ(table->indexEntries(), (QStringList{QStringLiteral("Log"), QStringLiteral("Call"), QStringLiteral("Band"),
+                                                  QStringLiteral("Call; Mode"), QStringLiteral("Band; Date")}));
 
     table->first();
     EXPECT_EQ(table->toInteger(LogLog), 5);
@@ -121,6 +137,11 @@ TEST(ParadoxReader, IndexesGiveGroupByEntries)
     EXPECT_EQ(table->indexFieldNames(), QStringLiteral("Band"));
     table->first();
     EXPECT_EQ(table->text(LogBand), QStringLiteral("20M"));
+    ASSERT_TRUE(table->selectIndexEntry(4));
+    EXPECT_EQ(table->indexFieldNames(), QStringLiteral("Band;Datum"));
+    table->first();
+    EXPECT_EQ(table->text(LogBand), QStringLiteral("20M"));
+    EXPECT_EQ(table->toInteger(LogLog), 1);   // the earliest 20 m contact first
 }
 
 TEST(ParadoxReader, BindingNeedsEveryFieldWithAFittingType)
