@@ -68,10 +68,11 @@ int exportPdf(const TQRPrinter& pages, const QString& fileName, const ExportProg
         if (!painter.begin(&writer))
             throw EQRError(QStringLiteral("Cannot start the PDF \"%1\"").arg(fileName));
         const QRectF target = writer.pageLayout().fullRectPixels(writer.resolution());
+        PagePlayer player;
         for (int n = 1; n <= count; ++n) {
             if (n > 1)
                 writer.newPage();
-            drawPage(painter, pages.loadPage(n), target);
+            pages.playPage(n, painter, target, player);
             ++written;
             if (progress && !progress(n, count))
                 break;
@@ -103,6 +104,7 @@ int exportImages(const TQRPrinter& pages, const QString& pattern, TQRImageFormat
         throw EQRError(QStringLiteral("Not enough memory for a page image"));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
+    PagePlayer player;
     for (int n = 1; n <= count; ++n) {
         image.fill(Qt::white);
         {
@@ -110,7 +112,7 @@ int exportImages(const TQRPrinter& pages, const QString& pattern, TQRImageFormat
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::TextAntialiasing);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            drawPage(painter, pages.loadPage(n), QRectF(0, 0, width, height));
+            pages.playPage(n, painter, QRectF(0, 0, width, height), player);
         }
         const QString name = pageFileName(pattern, n);
         QSaveFile file(name);

@@ -58,7 +58,9 @@ void TQRPageStream::spill()
 void TQRPageStream::writeAt(qint64 pos, QByteArrayView bytes)
 {
     QIODevice& dev = device();
-    if (!dev.seek(pos) || dev.write(bytes.data(), bytes.size()) != bytes.size())
+    // Seeking flushes the file's buffer: appends, which are most writes, do
+    // not seek, so that pages reach the file in large writes.
+    if ((dev.pos() != pos && !dev.seek(pos)) || dev.write(bytes.data(), bytes.size()) != bytes.size())
         throw EQRError(QStringLiteral("Cannot write the page stream: %1").arg(dev.errorString()));
 }
 
@@ -124,11 +126,11 @@ QByteArray TQRPageStream::read(qint64 pos, qint64 length, bool* ok)
 
 bool TQRPageStream::copyTo(QIODevice& target)
 {
-    constexpr qint64 Chunk = 10240;
-    char chunk[Chunk];
+    constexpr qint64 Chunk = 1 << 20;
+    QByteArray chunk(qsizetype(std::min(Chunk, std::max<qint64>(m_size, 1))), Qt::Uninitialized);
     for (qint64 pos = 0; pos < m_size; pos += Chunk) {
         const qint64 length = std::min(Chunk, m_size - pos);
-        if (!read(pos, chunk, length) || target.write(chunk, length) != length)
+        if (!read(pos, chunk.data(), length) || target.write(chunk.constData(), length) != length)
             return false;
     }
     return true;

@@ -21,6 +21,11 @@ constexpr Extended NativePerInch = 254;
 
 QString notReady() { return QStringLiteral("QRPrinter not ready"); }
 
+QString damagedPage(int n)
+{
+    return QStringLiteral("The report file is damaged: page %1 is not a valid page picture").arg(n);
+}
+
 // Page output runs zlib once or more per page (page pictures of images, the
 // PDF writer's page streams), each time with a fresh state of about 256 KB.
 // By default the C library hands that memory back to the kernel after every
@@ -284,8 +289,16 @@ QPicture TQRPrinter::loadPage(int n) const
     const QByteArray data = m_pages.pageData(n);
     QPicture picture;
     if (!pictureFromData(data, picture))
-        throw EQRError(QStringLiteral("The report file is damaged: page %1 is not a valid page picture").arg(n));
+        throw EQRError(damagedPage(n));
     return picture;
+}
+
+void TQRPrinter::playPage(int n, QPainter& painter, const QRectF& target, PagePlayer& player) const
+{
+    if (m_state == TQRPrinterState::Ready)
+        throw EQRError(notReady());
+    if (!player.drawPage(painter, m_pages.pageData(n), target))
+        throw EQRError(damagedPage(n));
 }
 
 std::optional<QPicture> TQRPrinter::pageAt(int n) const
@@ -408,12 +421,13 @@ TQRPrintOutcome TQRPrinter::printStoredPages()
     if (m_setup.orientation == TQROrientation::poLandscape)
         paper.transpose();
     const QRectF target(0, 0, paper.width() * m_printer->dpiX() / 254.0, paper.height() * m_printer->dpiY() / 254.0);
+    PagePlayer player;
     try {
         for (int n = first; n <= last; ++n) {
             QCoreApplication::processEvents();
             if (n > first && !m_printer->newPage())
                 throw EQRError(QStringLiteral("The printer did not start a new page"));
-            drawPage(*painter, loadPage(n), target);
+            playPage(n, *painter, target, player);
             ++outcome.pages;
             if (m_cancelled) {
                 m_printer->abortJob();

@@ -5,6 +5,7 @@
 // the printer. It also reads and writes report files and prints stored pages.
 #include "engine/pageimages.h"
 #include "engine/pagelist.h"
+#include "engine/pageplayer.h"
 #include "engine/printdevice.h"
 #include "report/papersize.h"
 #include "report/printersettings.h"
@@ -124,6 +125,9 @@ public:
     // damaged). loadPage says why instead: it throws EQRError.
     std::optional<QPicture> pageAt(int n) const;
     QPicture loadPage(int n) const;
+    // Draws stored page n into `target` through `player`, which shares the
+    // pictures of a run's pages; throws EQRError like loadPage.
+    void playPage(int n, QPainter& painter, const QRectF& target, PagePlayer& player) const;
     // Pages stored in the page list (the metafile destination).
     int storedPages() const { return m_pages.count(); }
     const TQRPageList& pageList() const { return m_pages; }

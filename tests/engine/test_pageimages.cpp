@@ -2,9 +2,12 @@
 // drawing the image itself records, whatever the sharing does in between.
 #include "engine/crc16.h"
 #include "engine/pageimages.h"
+#include "engine/pageplayer.h"
 #include "engine/pagereplay.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPicture>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -97,6 +100,91 @@ TEST(PageImages, DiscardedPageLeavesNothingBehind)
     const Scene plain = [](QPainter& p, const DrawImage&) { p.drawLine(0, 0, 10, 10); };
     const QByteArray page = record(plain, {});
     EXPECT_TRUE(shared.resolve(page) == page);
+}
+
+// A card: text, a frame, a clipped picture, a rotated one and a stamp.
+QByteArray cardPage(cm::PageImageRecords& shared, const QImage& photo, const QImage& stamp, const QString& call)
+{
+    return shared.resolve(record(
+        [&](QPainter& p, const DrawImage&) {
+            p.fillRect(QRect(0, 0, 400, 300), Qt::white);
+            p.save();
+            p.setClipRect(QRect(0, 0, 400, 200));
+            shared.draw(p, QRectF(0, 0, 400, 260), photo);
+            p.restore();
+            p.setPen(Qt::black);
+            p.setFont(QFont(QStringLiteral("Liberation Sans"), 14));
+            p.drawText(QPointF(20, 240), call);
+            p.drawRect(QRect(10, 210, 380, 80));
+            p.save();
+            p.translate(330, 230);
+            p.rotate(-15);
+            p.setOpacity(0.8);
+            shared.draw(p, QRectF(0, 0, 48, 48), stamp);
+            p.restore();
+        },
+        {}));
+}
+
+TEST(PagePlayer, DrawsPagesAsTheyWereRecorded)
+{
+    cm::PageImageRecords shared;
+    const QByteArray page = cardPage(shared, logo(300, 200, Qt::darkGreen), logo(48, 48, Qt::red), QStringLiteral("S59ABC"));
+    QPicture picture;
+    ASSERT_TRUE(cm::pictureFromData(page, picture));
+    auto render = [&](const std::function<void(QPainter&, const QRectF&)>& draw) {
+        QImage image(800, 600, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p, QRectF(0, 0, 800, 600));
+        return image;
+    };
+    const QImage expected = render([&](QPainter& p, const QRectF& r) { cm::drawPage(p, picture, r); });
+    cm::PagePlayer player;
+    for (int pass = 0; pass < 2; ++pass) {   // the second time with the decoded images kept
+        const QImage played = render([&](QPainter& p, const QRectF& r) { EXPECT_TRUE(player.drawPage(p, page, r)); });
+        EXPECT_TRUE(played == expected) << "pass " << pass;
+    }
+    QByteArray damaged = page;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x5A);
+    render([&](QPainter& p, const QRectF& r) { EXPECT_FALSE(player.drawPage(p, damaged, r)); });
+}
+
+TEST(PagePlayer, PdfHoldsAPictureOfEveryCardOnce)
+{
+    cm::PageImageRecords shared;
+    const QImage photo = logo(300, 200, Qt::darkGreen);
+    const QImage stamp = logo(48, 48, Qt::red);
+    std::vector<QByteArray> pages;
+    for (const char* call : {"S59ABC", "DL1XYZ", "9A2AA", "OE3ZZ"})
+        pages.push_back(cardPage(shared, photo, stamp, QString::fromLatin1(call)));
+    auto pdf = [&](bool throughPlayer) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        cm::PagePlayer player;
+        for (size_t i = 0; i < pages.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            const QRectF target(0, 0, writer.width(), writer.height());
+            if (throughPlayer) {
+                EXPECT_TRUE(player.drawPage(painter, pages[i], target));
+            } else {
+                QPicture picture;
+                EXPECT_TRUE(cm::pictureFromData(pages[i], picture));
+                cm::drawPage(painter, picture, target);
+            }
+        }
+        painter.end();
+        return bytes;
+    };
+    // Two pictures, each an image and its alpha mask: on every page when the
+    // pages are replayed each by itself, once through the player.
+    EXPECT_EQ(pdf(false).count("/Subtype /Image"), 16);
+    EXPECT_EQ(pdf(true).count("/Subtype /Image"), 4);
 }
 
 TEST(Crc16, SameAsTheQtChecksum)

@@ -1,0 +1,40 @@
+#pragma once
+// Replays stored pages onto one painter for a whole run: a PDF, a printer,
+// page images. Each distinct picture on the pages is decoded once and given
+// to the painter as one and the same image, so that a PDF or a print job
+// holds a card's photo once rather than once per card.
+#include <QByteArrayView>
+#include <QImage>
+#include <QRectF>
+
+#include <vector>
+
+class QPainter;
+
+namespace cm {
+
+class PagePlayer {
+public:
+    // Draws the stored page into `target` (device coordinates of `painter`).
+    // False when the bytes are no page picture; nothing is drawn then.
+    bool drawPage(QPainter& painter, QByteArrayView page, const QRectF& target);
+
+    struct PageImage {
+        QImage image;
+        QRectF source;
+    };
+
+private:
+    struct Decoded {
+        QByteArray bytes;   // the image as the page stores it
+        size_t hash = 0;
+        QImage image;
+    };
+    const QImage* decoded(QByteArrayView bytes, int version);
+
+    std::vector<Decoded> cache_;
+    qsizetype cacheBytes_ = 0;
+    std::vector<PageImage> pageImages_;   // the page's images, by stand-in number
+};
+
+} // namespace cm
