@@ -86,6 +86,13 @@ TQRQtPrintDevice::TQRQtPrintDevice(const QString& printerName)
                             : std::make_unique<QPrinter>(QPrinter::HighResolution);
 }
 
+TQRQtPrintDevice::TQRQtPrintDevice(PrintToFile, const QString& pdfFileName)
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_installed(true)
+{
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setOutputFileName(pdfFileName);
+}
+
 TQRQtPrintDevice::~TQRQtPrintDevice()
 {
     if (m_painter.isActive())

@@ -13,6 +13,10 @@ class TQRQtPrintDevice final : public TQRPrintDevice {
 public:
     // The named printer, or the system's default printer when empty.
     explicit TQRQtPrintDevice(const QString& printerName = QString());
+    // Printing into a PDF file instead of to a printer: the whole print path
+    // (job, pages, paper, orientation) with the file as the printer.
+    struct PrintToFile {};
+    TQRQtPrintDevice(PrintToFile, const QString& pdfFileName);
     ~TQRQtPrintDevice() override;
 
     // True when the platform lists at least one printer.

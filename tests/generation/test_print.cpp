@@ -1,0 +1,77 @@
+// Cards printed through the printer path, with a PDF file as the printer:
+// straight from generation, and from stored pages.
+#ifdef CARDMINT_HAS_PRINT
+#include "engine/modelaccess.h"
+#include "engine/print/qtprintdevice.h"
+#include "harness.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace cm::test {
+namespace {
+
+struct PrintedPdf {
+    int pages = 0;
+    bool cardSized = false;
+};
+
+PrintedPdf readPrinted(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray pdf = file.readAll();
+    // The harness's page is 100 x 100 mm; the printer takes it in whole points.
+    return {int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r")), pdf.contains("/MediaBox [0 0 283.0")};
+}
+
+TEST(PrintRun, CardsGoToThePrinterStraightFromGeneration)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 1000);
+    h.label(detail, QStringLiteral("To"), 100, 200);
+    h.field(detail, QStringLiteral("Call"), 400, 200);
+    h.ws.table->setSource(std::make_unique<FixtureDataSet>(callRecords({"S51A", "DL1XY", "K1ABC"})));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    {
+        TQRPrinter printer(std::make_unique<TQRQtPrintDevice>(TQRQtPrintDevice::PrintToFile{}, path));
+        printer.setDestination(TQRDestination::Printer);
+        ReportGenerator generator(h.report(), printer);
+        ScopedModelAccess access(&generator);
+        generator.generate();
+        EXPECT_EQ(printer.pageCount(), 3);
+        EXPECT_EQ(printer.storedPages(), 0);   // nothing kept: the pages went to the printer
+    }
+    const PrintedPdf printed = readPrinted(path);
+    EXPECT_EQ(printed.pages, 3);
+    EXPECT_TRUE(printed.cardSized);
+}
+
+TEST(PrintRun, StoredPagesGoToThePrinter)
+{
+    Harness h;
+    auto* detail = h.band(TQRBandType::rbDetail, 1000);
+    h.field(detail, QStringLiteral("Call"), 400, 200);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    h.ws.table->setSource(std::make_unique<FixtureDataSet>(callRecords({"S51A", "DL1XY"})));
+    TQRPrinter printer(std::make_unique<TQRQtPrintDevice>(TQRQtPrintDevice::PrintToFile{}, path));
+    {
+        ReportGenerator generator(h.report(), printer);
+        ScopedModelAccess access(&generator);
+        generator.generate();
+    }
+    ASSERT_EQ(printer.storedPages(), 2);
+    const TQRPrintOutcome outcome = printer.printStoredPages();
+    EXPECT_EQ(outcome.result, TQRPrintResult::Printed) << outcome.message.toStdString();
+    const PrintedPdf printed = readPrinted(path);
+    EXPECT_EQ(printed.pages, 2);
+    EXPECT_TRUE(printed.cardSized);
+}
+
+} // namespace
+} // namespace cm::test
+#endif
