@@ -8,6 +8,7 @@
 // dash list, for one) before reading the items; that address space is never
 // touched, so the malloc limit is raised rather than reported. fontconfig's
 // caches stay alive at exit, hence no leak check.
+#include "engine/pageplayer.h"
 #include "engine/pagereplay.h"
 #include "engine/qrerror.h"
 #include "engine/qrprinter.h"
@@ -66,6 +67,11 @@ void replayPicture(const uint8_t* data, size_t size)
     QPicture page;
     if (cm::pictureFromData(bytes, page))
         replay(page);
+    // The run's player rewrites the image records before the picture reads them.
+    QImage image(40, 56, QImage::Format_RGB32);
+    QPainter painter(&image);
+    cm::PagePlayer player;
+    player.drawPage(painter, bytes, QRectF(0, 0, 40, 56));
 }
 
 void decodeSplay(const uint8_t* data, size_t size)

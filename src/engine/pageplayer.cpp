@@ -17,8 +17,10 @@ using namespace pagerecords;
 
 namespace {
 
-// Decoded images are kept up to this many bytes of their stored form.
-constexpr qsizetype CacheLimit = 64 * 1024 * 1024;
+// Decoded images are kept up to this many bytes, stored and decoded form together.
+constexpr qsizetype CacheLimit = 128 * 1024 * 1024;
+
+qsizetype cost(const QByteArray& bytes, const QImage& image) { return bytes.size() + image.sizeInBytes(); }
 
 // Passes everything the picture's player draws on to the target painter,
 // as the player would have drawn it there itself, except that stand-ins
@@ -152,9 +154,9 @@ const QImage* PagePlayer::decoded(QByteArrayView bytes, int version)
     s >> d.image;
     if (d.image.isNull() || s.status() != QDataStream::Ok)
         return nullptr;
-    cacheBytes_ += d.bytes.size();
+    cacheBytes_ += cost(d.bytes, d.image);
     while (!cache_.empty() && cacheBytes_ > CacheLimit) {
-        cacheBytes_ -= cache_.front().bytes.size();
+        cacheBytes_ -= cost(cache_.front().bytes, cache_.front().image);
         cache_.erase(cache_.begin());
     }
     cache_.push_back(std::move(d));
