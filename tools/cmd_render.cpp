@@ -1,7 +1,9 @@
 // cardmint-cli render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS]
-//                    (--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP) [--dpi N] [--progress]
+//                    (--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME)
+//                    [--dpi N] [--progress]
 // Prints one card per logbook record: loads the layout, attaches the log to
-// DataFrm.Tbl, generates the pages and writes them out.
+// DataFrm.Tbl, generates the pages and writes them out, or sends them
+// straight to a printer as they are made.
 #include "cli.h"
 
 #include "engine/generator.h"
@@ -12,6 +14,10 @@
 #include "layout/workspace.h"
 #include "logbook/logsource.h"
 
+#ifdef CARDMINT_HAVE_PRINT
+#include "engine/print/qtprintdevice.h"
+#endif
+
 #include <QFileInfo>
 #include <cstdio>
 #include <optional>
@@ -21,9 +27,9 @@ namespace {
 
 constexpr const char* Usage =
     "render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS] "
-    "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP) [--dpi N] [--progress]";
+    "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME) [--dpi N] [--progress]";
 
-enum class Target { Pdf, Png, Qrp };
+enum class Target { Pdf, Png, Qrp, Printer };
 
 struct Options {
     QString layout;
@@ -31,7 +37,7 @@ struct Options {
     std::optional<QString> filter;
     std::optional<QString> order;
     std::optional<Target> target;
-    QString output;
+    QString output;   // a file, or the printer's name (empty: the default printer)
     int dpi = 300;
     bool progress = false;
 };
@@ -46,13 +52,18 @@ QString parse(const QStringList& args, Options& o)
                 return std::nullopt;
             return args[++i];
         };
-        if (arg == u"--pdf" || arg == u"--png" || arg == u"--qrp") {
+        if (arg == u"--pdf" || arg == u"--png" || arg == u"--qrp" || arg == u"--print" || arg == u"--printer") {
             if (o.target)
-                return QStringLiteral("give only one of --pdf, --png and --qrp");
+                return QStringLiteral("give only one of --pdf, --png, --qrp, --print and --printer");
+            if (arg == u"--print") {
+                o.target = Target::Printer;
+                continue;
+            }
             const auto v = value();
-            if (!v)
-                return QStringLiteral("%1 needs a file name").arg(arg);
-            o.target = arg == u"--pdf" ? Target::Pdf : arg == u"--png" ? Target::Png : Target::Qrp;
+            if (!v || v->isEmpty())
+                return QStringLiteral("%1 needs a %2").arg(arg, arg == u"--printer" ? u"printer name" : u"file name");
+            o.target = arg == u"--pdf" ? Target::Pdf : arg == u"--png" ? Target::Png
+                     : arg == u"--qrp" ? Target::Qrp : Target::Printer;
             o.output = *v;
         } else if (arg == u"--layout" || arg == u"--log" || arg == u"--filter" || arg == u"--order") {
             const auto v = value();
@@ -77,7 +88,7 @@ QString parse(const QStringList& args, Options& o)
     if (o.layout.isEmpty())
         return QStringLiteral("no layout given (--layout)");
     if (!o.target)
-        return QStringLiteral("give one of --pdf, --png or --qrp");
+        return QStringLiteral("give one of --pdf, --png, --qrp, --print or --printer");
     if ((o.filter || o.order) && o.log.isEmpty())
         return QStringLiteral("--filter and --order need --log");
     return {};
@@ -105,6 +116,19 @@ void showProgress(int percent)
     if (percent >= 100)
         std::fputc('\n', stderr);
     std::fflush(stderr);
+}
+
+// The printer for --print and --printer; none for the file targets.
+std::unique_ptr<cm::TQRPrintDevice> printDevice(Target target, const QString& name)
+{
+#ifdef CARDMINT_HAVE_PRINT
+    if (target == Target::Printer)
+        return std::make_unique<cm::TQRQtPrintDevice>(name);
+#else
+    static_cast<void>(target);
+    static_cast<void>(name);
+#endif
+    return nullptr;
 }
 
 int run(const QStringList& args, cm::cli::Io& io)
@@ -140,7 +164,16 @@ int run(const QStringList& args, cm::cli::Io& io)
         ws.table->setSource(std::move(log));
     }
     try {
-        cm::TQRPrinter pages;
+        cm::TQRPrinter pages(printDevice(*o.target, o.output));
+        if (*o.target == Target::Printer) {
+            if (!pages.printerAvailable()) {
+                io.err << "render: " << (o.output.isEmpty() ? QStringLiteral("No printer installed")
+                                                            : QStringLiteral("No printer named \"%1\"").arg(o.output))
+                       << "\n";
+                return cm::cli::ExitFailure;
+            }
+            pages.setDestination(cm::TQRDestination::Printer);
+        }
         cm::ReportGenerator generator(*ws.report, pages);
         generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);
         if (o.progress)
@@ -158,6 +191,7 @@ int run(const QStringList& args, cm::cli::Io& io)
             pages.writeReportFile(o.output);
             written = pages.storedPages();
             break;
+        case Target::Printer: written = pages.pageCount(); break;
         }
         io.out << "pages: " << written << "\n";
     } catch (const cm::EQRError& error) {

@@ -58,6 +58,9 @@ TEST(RenderCli, RefusesBadInputClearly)
         {{"render", "--layout", layout, "--filter", "x", "--pdf", "a.pdf"}, 2},
         {{"render", "--layout", dir.filePath("missing.qr2"), "--pdf", dir.filePath("a.pdf")}, 1},
         {{"render", "--layout", layout, "--log", dir.filePath("missing.db"), "--pdf", dir.filePath("a.pdf")}, 1},
+        {{"render", "--layout", layout, "--print", "--pdf", dir.filePath("a.pdf")}, 2},
+        {{"render", "--layout", layout, "--printer"}, 2},
+        {{"render", "--layout", layout, "--printer", "Cardmint test: no such printer"}, 1},
     };
     for (const Case& c : cases) {
         const CliResult r = cli(c.args);
