@@ -28,11 +28,14 @@ namespace {
 
 QString scratchFile;
 
-void replay(const QPicture& page)
+// Pages from files are drawn through the player, as export, printing and
+// the preview draw them.
+void replay(QByteArrayView page)
 {
     QImage image(40, 56, QImage::Format_RGB32);
     QPainter painter(&image);
-    cm::drawPage(painter, page, QRectF(0, 0, 40, 56));
+    cm::PagePlayer player;
+    player.drawPage(painter, page, QRectF(0, 0, 40, 56));
 }
 
 void readReport(const uint8_t* data, size_t size)
@@ -50,8 +53,13 @@ void readReport(const uint8_t* data, size_t size)
         return;
     }
     for (int n = 1; n <= std::min(report.pageCount(), 4); ++n) {
-        if (const std::optional<QPicture> page = report.pageAt(n))
-            replay(*page);
+        QImage image(40, 56, QImage::Format_RGB32);
+        QPainter painter(&image);
+        cm::PagePlayer player;
+        try {
+            report.playPage(n, painter, QRectF(0, 0, 40, 56), player);
+        } catch (const cm::EQRError&) {
+        }
     }
 }
 
@@ -64,14 +72,7 @@ void replayPicture(const uint8_t* data, size_t size)
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     bytes.replace(0, 4, "QPIC");
     qToBigEndian<quint16>(qChecksum(QByteArrayView(bytes).sliced(6)), bytes.data() + 4);
-    QPicture page;
-    if (cm::pictureFromData(bytes, page))
-        replay(page);
-    // The run's player rewrites the image records before the picture reads them.
-    QImage image(40, 56, QImage::Format_RGB32);
-    QPainter painter(&image);
-    cm::PagePlayer player;
-    player.drawPage(painter, bytes, QRectF(0, 0, 40, 56));
+    replay(bytes);
 }
 
 void decodeSplay(const uint8_t* data, size_t size)

@@ -1,8 +1,12 @@
 #pragma once
 // Replays stored pages onto one painter for a whole run: a PDF, a printer,
-// page images. Each distinct picture on the pages is decoded once and given
-// to the painter as one and the same image, so that a PDF or a print job
-// holds a card's photo once rather than once per card.
+// page images, the preview. Each distinct picture on the pages is decoded
+// once and given to the painter as one and the same image, so that a PDF or
+// a print job holds a card's photo once rather than once per card. Pages
+// from files are drawn this way: what no sound page holds is kept from the
+// target (see relayengine.h).
+#include "engine/relayengine.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QRectF>
@@ -19,11 +23,6 @@ public:
     // False when the bytes are no page picture; nothing is drawn then.
     bool drawPage(QPainter& painter, QByteArrayView page, const QRectF& target);
 
-    struct PageImage {
-        QImage image;
-        QRectF source;
-    };
-
 private:
     struct Decoded {
         QByteArray bytes;   // the image as the page stores it
@@ -34,7 +33,7 @@ private:
 
     std::vector<Decoded> cache_;
     qsizetype cacheBytes_ = 0;
-    std::vector<PageImage> pageImages_;   // the page's images, by stand-in number
+    std::vector<RelayImage> pageImages_;   // the page's images, by stand-in number
 };
 
 } // namespace cm

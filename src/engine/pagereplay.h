@@ -21,7 +21,9 @@ QPicture newPagePicture(int width, int height);
 bool pictureFromData(QByteArrayView data, QPicture& picture);
 
 // Draws the whole page rectangle of `picture` into `target` (device
-// coordinates of the painter). A null picture draws nothing.
+// coordinates of the painter). A null picture draws nothing. The picture is
+// trusted: pages read from files are drawn with PagePlayer, which keeps a
+// forged page's extremes from the painter.
 void drawPage(QPainter& painter, const QPicture& picture, const QRectF& target);
 
 } // namespace cm

@@ -187,6 +187,45 @@ TEST(PagePlayer, PdfHoldsAPictureOfEveryCardOnce)
     EXPECT_EQ(pdf(true).count("/Subtype /Image"), 4);
 }
 
+TEST(PagePlayer, KeepsAForgedPagesExtremesFromTheTarget)
+{
+    // Each of these once crashed or stalled the rasteriser when a forged
+    // page was replayed; after them the page draws a plain box.
+    using Forgery = std::function<void(QPainter&)>;
+    const Forgery forgeries[] = {
+        [](QPainter& p) { p.setCompositionMode(QPainter::CompositionMode(0x7F000000)); p.drawText(QPointF(10, 20), "CQ"); },
+        [](QPainter& p) { p.setTransform(QTransform::fromScale(1e9, 1e9)); p.drawLine(0, 0, 100, 100); },
+        [](QPainter& p) {
+            QPen pen(Qt::black, 0.001, Qt::DotLine);
+            p.setPen(pen);
+            p.drawLine(QPointF(-1e5, 0), QPointF(1e5, 300));
+        },
+        [](QPainter& p) { p.setPen(QPen(Qt::black, 1e9)); p.drawLine(0, 0, 10, 10); },
+        [](QPainter& p) { p.drawText(QPointF(1e12, 1e12), "far away"); },
+        [](QPainter& p) { p.setBrush(QBrush(Qt::red, Qt::BrushStyle(999))); p.drawRect(0, 0, 50, 50); },
+        [](QPainter& p) { p.setFont(QFont("Liberation Sans", 30000)); p.drawText(QPointF(0, 0), "W"); },
+    };
+    for (const Forgery& forge : forgeries) {
+        SCOPED_TRACE(&forge - forgeries);
+        QPicture picture = cm::newPagePicture(400, 300);
+        {
+            QPainter p(&picture);
+            p.save();
+            forge(p);
+            p.restore();
+            p.fillRect(QRect(100, 100, 50, 50), Qt::blue);
+        }
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            cm::PagePlayer player;
+            EXPECT_TRUE(player.drawPage(p, QByteArray(picture.data(), picture.size()), QRectF(0, 0, 400, 300)));
+        }
+        EXPECT_EQ(image.pixel(125, 125), QColor(Qt::blue).rgb());
+    }
+}
+
 TEST(Crc16, SameAsTheQtChecksum)
 {
     QByteArray data(5000, Qt::Uninitialized);
