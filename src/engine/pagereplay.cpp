@@ -25,6 +25,55 @@ bool knownRecord(quint8 code)
         || (code >= 60 && code <= 66);
 }
 
+// The player also trusts the counts inside records: it reserves room for as
+// many items as a count says and reads on past the record's end. So every
+// count it reads is checked against the bytes of its record. A brush with a
+// gradient or a texture is not checked item by item; pages never hold one,
+// so such a page is refused.
+bool brushSimple(const uchar* brush) { return brush[0] <= Qt::DiagCrossPattern; }
+
+bool recordContentValid(quint8 code, const uchar* p, qsizetype length)
+{
+    constexpr quint8 LineSegments = 11, Polyline = 12, Polygon = 13, CubicBezier = 14, Points = 22,
+                     Path = 25, SetPen = 46, SetBrush = 47, SetClipPath = 62;
+    constexpr qsizetype PathElement = 20;      // kind, x, y
+    constexpr qsizetype PathTail = 8;          // curve start, fill rule
+    constexpr qsizetype PointSize = 8;         // the smaller of the two point forms
+    constexpr qsizetype SimpleBrush = 84;      // style, colour, transform
+    constexpr qsizetype PenHead = 11;          // style bits, cosmetic, width
+    switch (code) {
+    case Path:
+    case SetClipPath: {
+        if (length < 4)
+            return false;
+        const qint64 n = qFromBigEndian<qint32>(p);
+        return n >= 0 && 4 + n * PathElement + PathTail <= length;
+    }
+    case LineSegments:
+    case Polyline:
+    case Polygon:
+    case CubicBezier:
+    case Points: {
+        if (length < 4)
+            return false;
+        const qint64 n = qFromBigEndian<quint32>(p);
+        return 4 + n * PointSize <= length;
+    }
+    case SetBrush:
+        return length >= SimpleBrush && brushSimple(p);
+    case SetPen: {
+        // Style bits, cosmetic, width, brush, miter limit, dash count and dashes, offset, default width.
+        constexpr qsizetype DashCountAt = PenHead + SimpleBrush + 8;
+        if (length < DashCountAt + 4 || !brushSimple(p + PenHead))
+            return false;
+        const qint64 n = qFromBigEndian<quint32>(p + DashCountAt);
+        return DashCountAt + 4 + n * 8 <= length;
+    }
+    default:
+        return true;
+    }
+}
+
 // The picture player trusts the record count and lengths it reads and, on
 // bad ones, loops over the buffer allocating as it goes; so the framing is
 // checked first: every record lies inside the data, the count is exact and
@@ -57,7 +106,7 @@ bool recordsValid(QByteArrayView data)
             length = qFromBigEndian<quint32>(bytes + pos);
             pos += 4;
         }
-        if (!knownRecord(code) || length > size - pos)
+        if (!knownRecord(code) || length > size - pos || !recordContentValid(code, bytes + pos, length))
             return false;
         pos += qsizetype(length);
     }

@@ -58,6 +58,30 @@ QRectF boundsOf(const QPointF* points, int count)
     return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
+// Element kinds the stroker knows, in an order it can walk: it loops for
+// ever on an unknown kind. A curve is its point and two more.
+bool soundPath(const QPainterPath& path)
+{
+    int curveData = 0;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const int type = std::bit_cast<int>(path.elementAt(i).type);
+        if (curveData > 0) {
+            if (type != QPainterPath::CurveToDataElement)
+                return false;
+            --curveData;
+            continue;
+        }
+        if (type == QPainterPath::CurveToElement)
+            curveData = 2;
+        else if (type != QPainterPath::MoveToElement && type != QPainterPath::LineToElement)
+            return false;
+        if (i == 0 && type != QPainterPath::MoveToElement)
+            return false;
+    }
+    const int fill = std::bit_cast<int>(path.fillRule());
+    return curveData == 0 && (fill == Qt::OddEvenFill || fill == Qt::WindingFill);
+}
+
 } // namespace
 
 RelayEngine::RelayEngine(QPainter& target, const std::vector<RelayImage>& images)
@@ -83,7 +107,8 @@ void RelayEngine::setPen(QPen pen)
     const qreal scale = scaleOf(t_.transform());
     if (!finite(pen.widthF()) || pen.widthF() < 0 || pen.widthF() * scale > MaxPenWidth)
         pen.setWidthF(scale > 0 ? std::min(MaxPenWidth / scale, 1.0) : 1.0);
-    if (!finite(pen.miterLimit()) || pen.miterLimit() > 100)
+    // The stroker never ends a mitred join with a limit near 0.
+    if (!finite(pen.miterLimit()) || pen.miterLimit() < 1 || pen.miterLimit() > 100)
         pen.setMiterLimit(2);
     if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen) {
         qreal period = 0;
@@ -184,7 +209,7 @@ void RelayEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& 
 
 void RelayEngine::drawPath(const QPainterPath& path)
 {
-    if (drawable() && reachable(path.controlPointRect()))
+    if (drawable() && soundPath(path) && reachable(path.controlPointRect()))
         t_.drawPath(path);
 }
 

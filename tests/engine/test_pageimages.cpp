@@ -7,9 +7,11 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPicture>
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -190,7 +192,8 @@ TEST(PagePlayer, PdfHoldsAPictureOfEveryCardOnce)
 TEST(PagePlayer, KeepsAForgedPagesExtremesFromTheTarget)
 {
     // Each of these once crashed or stalled the rasteriser when a forged
-    // page was replayed; after them the page draws a plain box.
+    // page was replayed; after them the page draws a plain box. Counts that
+    // the picture would read past its record refuse the page as damaged.
     using Forgery = std::function<void(QPainter&)>;
     const Forgery forgeries[] = {
         [](QPainter& p) { p.setCompositionMode(QPainter::CompositionMode(0x7F000000)); p.drawText(QPointF(10, 20), "CQ"); },
@@ -202,7 +205,6 @@ TEST(PagePlayer, KeepsAForgedPagesExtremesFromTheTarget)
         },
         [](QPainter& p) { p.setPen(QPen(Qt::black, 1e9)); p.drawLine(0, 0, 10, 10); },
         [](QPainter& p) { p.drawText(QPointF(1e12, 1e12), "far away"); },
-        [](QPainter& p) { p.setBrush(QBrush(Qt::red, Qt::BrushStyle(999))); p.drawRect(0, 0, 50, 50); },
         [](QPainter& p) { p.setFont(QFont("Liberation Sans", 30000)); p.drawText(QPointF(0, 0), "W"); },
     };
     for (const Forgery& forge : forgeries) {
@@ -223,6 +225,50 @@ TEST(PagePlayer, KeepsAForgedPagesExtremesFromTheTarget)
             EXPECT_TRUE(player.drawPage(p, QByteArray(picture.data(), picture.size()), QRectF(0, 0, 400, 300)));
         }
         EXPECT_EQ(image.pixel(125, 125), QColor(Qt::blue).rgb());
+    }
+}
+
+TEST(PagePlayer, RefusesPagesWhoseCountsReachPastTheirRecords)
+{
+    // A line, a polygon, a path and a dashed pen, each with its count forged.
+    struct Case {
+        const char* what;
+        std::function<void(QPainter&)> draw;
+        QByteArray countBytes;   // the stored count to forge, as it stands in the page
+    };
+    const QPointF triangle[] = {{10, 10}, {90, 10}, {50, 80}};
+    QPainterPath path;
+    path.addRect(20, 20, 30, 30);
+    QPen dashed(Qt::black);
+    dashed.setDashPattern({1.5, 2.5, 3.5, 4.5});
+    const Case cases[] = {
+        {"polygon", [&](QPainter& p) { p.drawPolygon(triangle, 3); }, QByteArray::fromHex("0000000340240000")},
+        {"path", [&](QPainter& p) { p.drawPath(path); }, QByteArray::fromHex("0000000500000000")},
+        {"dashes", [&](QPainter& p) { p.setPen(dashed); p.drawLine(0, 0, 50, 50); }, QByteArray::fromHex("000000043FF80000")},
+        {"brush", [&](QPainter& p) { p.setBrush(QLinearGradient(0, 0, 10, 10)); p.drawRect(0, 0, 50, 50); }, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QPicture picture = cm::newPagePicture(400, 300);
+        {
+            QPainter p(&picture);
+            c.draw(p);
+        }
+        QByteArray page(picture.data(), picture.size());
+        if (!c.countBytes.isEmpty()) {
+            const qsizetype at = page.indexOf(c.countBytes);
+            ASSERT_GT(at, 0);
+            QPicture sound;
+            EXPECT_TRUE(cm::pictureFromData(page, sound));   // as recorded
+            qToBigEndian<quint32>(0x7FFFFFFFu, page.data() + at);
+            qToBigEndian<quint16>(cm::crc16Iso3309(QByteArrayView(page).sliced(6)), page.data() + 4);
+        }
+        QPicture forged;
+        EXPECT_FALSE(cm::pictureFromData(page, forged));
+        QImage image(40, 30, QImage::Format_RGB32);
+        QPainter p(&image);
+        cm::PagePlayer player;
+        EXPECT_FALSE(player.drawPage(p, page, QRectF(0, 0, 40, 30)));
     }
 }
 
