@@ -51,9 +51,14 @@ bool PagePlayer::drawPage(QPainter& painter, QByteArrayView page, const QRectF& 
 {
     // Rewriting makes the checksum anew, so the page's own is checked first.
     if (page.size() < RecordsAt
-        || qFromBigEndian<quint16>(page.data() + ChecksumAt) != crc16Iso3309(page.sliced(ChecksumStart)))
+        || qFromBigEndian<quint16>(page.data() + ChecksumAt) != crc16Iso3309(page.sliced(ChecksumStart))
+        || !pageRecordsValid(page))
         return false;
     const int version = streamVersion(page);
+    if (version != standInVersion_) {
+        standInBytes_.clear();
+        standInVersion_ = version;
+    }
     pageImages_.clear();
     const auto withStandIns = rewriteImages(page, [&](QByteArrayView data) -> std::optional<QByteArray> {
         if (data.size() <= ImageHead + ImageTail)
@@ -67,7 +72,9 @@ bool PagePlayer::drawPage(QPainter& painter, QByteArrayView page, const QRectF& 
         tail >> source;
         const int number = int(pageImages_.size());
         pageImages_.push_back({*image, source});
-        return imagePayload(version, data.first(ImageHead), streamed(standIn(number), version), QRectF(0, 0, 1, 1));
+        while (standInBytes_.size() <= size_t(number))
+            standInBytes_.push_back(streamed(standIn(int(standInBytes_.size())), version));
+        return imagePayload(version, data.first(ImageHead), standInBytes_[size_t(number)], QRectF(0, 0, 1, 1));
     });
     QPicture picture;
     if (!withStandIns || !pictureFromData(*withStandIns, picture))

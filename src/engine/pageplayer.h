@@ -33,7 +33,9 @@ private:
 
     std::vector<Decoded> cache_;
     qsizetype cacheBytes_ = 0;
-    std::vector<RelayImage> pageImages_;   // the page's images, by stand-in number
+    std::vector<RelayImage> pageImages_;
+    std::vector<QByteArray> standInBytes_;   // by number, as pages of this version store them
+    int standInVersion_ = 0;   // the page's images, by stand-in number
 };
 
 } // namespace cm

@@ -80,6 +80,8 @@ bool recordContentValid(quint8 code, const uchar* p, qsizetype length)
 // the last record ends the picture.
 bool recordsValid(QByteArrayView data)
 {
+    if (data.size() < 32)
+        return false;
     constexpr quint8 Begin = 30;
     constexpr quint8 End = 31;
     constexpr qsizetype BeginAt = 10;        // after signature, checksum, version
@@ -114,6 +116,8 @@ bool recordsValid(QByteArrayView data)
 }
 
 } // namespace
+
+bool pageRecordsValid(QByteArrayView data) { return recordsValid(data); }
 
 bool pictureFromData(QByteArrayView data, QPicture& picture)
 {

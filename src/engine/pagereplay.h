@@ -20,6 +20,10 @@ QPicture newPagePicture(int width, int height);
 // bytes are no page picture.
 bool pictureFromData(QByteArrayView data, QPicture& picture);
 
+// Whether the records of page bytes are framed and counted as a page
+// picture's must be (not the checksum); pictureFromData checks this too.
+bool pageRecordsValid(QByteArrayView data);
+
 // Draws the whole page rectangle of `picture` into `target` (device
 // coordinates of the painter). A null picture draws nothing. The picture is
 // trusted: pages read from files are drawn with PagePlayer, which keeps a
