@@ -23,6 +23,8 @@ constexpr qreal MaxScale = 1e4;
 // Pens and letters larger than this (device dots) are no card's.
 constexpr qreal MaxPenWidth = 1e4;
 constexpr qreal MaxLetterSize = 2e4;
+// A dash pattern repeating in less than this (device dots) is drawn solid.
+constexpr qreal MinDashPeriod = 0.5;
 
 constexpr Qt::ImageConversionFlags KnownImageFlags = Qt::ColorMode_Mask | Qt::Dither_Mask | Qt::AlphaDither_Mask
                                                    | Qt::DitherMode_Mask | Qt::NoOpaqueDetection | Qt::NoFormatConversion;
@@ -100,8 +102,8 @@ bool RelayEngine::reachable(const QRectF& logical) const
 }
 
 // A pen the rasteriser can draw in reasonable time: width capped, and a dash
-// pattern whose period is under a dot (billions of dashes on a long line)
-// drawn solid.
+// pattern whose period is under half a dot (billions of dashes on a long
+// line) drawn solid.
 void RelayEngine::setPen(QPen pen)
 {
     const qreal scale = scaleOf(t_.transform());
@@ -118,7 +120,7 @@ void RelayEngine::setPen(QPen pen)
             period += v;
         }
         const qreal unit = pen.widthF() > 0 && !pen.isCosmetic() ? pen.widthF() * scale : 1.0;
-        if (!sound || !finite(period) || !finite(pen.dashOffset()) || period * unit < 1)
+        if (!sound || !finite(period) || !finite(pen.dashOffset()) || period * unit < MinDashPeriod)
             pen.setStyle(Qt::SolidLine);
     }
     t_.setPen(pen);
@@ -144,13 +146,8 @@ void RelayEngine::updateState(const QPaintEngineState& s)
     }
     if (f & DirtyBrushOrigin)
         t_.setBrushOrigin(s.brushOrigin());
-    if (f & (DirtyFont | DirtyTransform)) {
-        const QFont font = s.font();
-        const qreal size = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * t_.device()->logicalDpiY() / 72.0;
-        fontSound_ = finite(size) && size * scaleOf(t_.transform()) <= MaxLetterSize;
-        if (f & DirtyFont)
-            t_.setFont(font);
-    }
+    if (f & DirtyFont)
+        t_.setFont(s.font());
     if (f & DirtyBackground)
         t_.setBackground(s.backgroundBrush());
     if (f & DirtyBackgroundMode)
@@ -267,8 +264,10 @@ void RelayEngine::drawTiledPixmap(const QRectF& r, const QPixmap& pm, const QPoi
 
 void RelayEngine::drawTextItem(const QPointF& p, const QTextItem& ti)
 {
-    const QRectF extent(p.x(), p.y() - ti.ascent(), ti.width(), ti.ascent() + ti.descent());
-    if (drawable() && fontSound_ && reachable(extent))
+    // The letters' height on the target, from the laid-out text itself.
+    const qreal height = ti.ascent() + ti.descent();
+    const QRectF extent(p.x(), p.y() - ti.ascent(), ti.width(), height);
+    if (drawable() && finite(height) && height * scaleOf(t_.transform()) <= MaxLetterSize && reachable(extent))
         t_.drawTextItem(p, ti);
 }
 

@@ -50,7 +50,6 @@ private:
     QPainter& t_;
     const std::vector<RelayImage>& images_;
     bool transformSound_ = true;
-    bool fontSound_ = true;
 };
 
 // A surface with the target's measures, so that what is played onto it is

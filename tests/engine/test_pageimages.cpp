@@ -153,6 +153,35 @@ TEST(PagePlayer, DrawsPagesAsTheyWereRecorded)
     render([&](QPainter& p, const QRectF& r) { EXPECT_FALSE(player.drawPage(p, damaged, r)); });
 }
 
+TEST(PagePlayer, LargeLettersOnAFineTarget)
+{
+    // A big callsign on a 1200-dpi target, as a PDF page or a printer has it,
+    // is drawn like any other text.
+    QPicture picture = cm::newPagePicture(200, 150);
+    {
+        QPainter p(&picture);
+        p.setFont(QFont(QStringLiteral("Liberation Sans"), 100, QFont::Bold));
+        p.drawText(QPointF(5, 130), QStringLiteral("S5"));
+    }
+    const QByteArray page(picture.data(), picture.size());
+    auto render = [&](const std::function<void(QPainter&, const QRectF&)>& draw) {
+        QImage image(2500, 1875, QImage::Format_RGB32);
+        image.setDotsPerMeterX(47244);   // 1200 dpi
+        image.setDotsPerMeterY(47244);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        draw(p, QRectF(0, 0, 2500, 1875));
+        return image;
+    };
+    QPicture sound;
+    ASSERT_TRUE(cm::pictureFromData(page, sound));
+    const QImage expected = render([&](QPainter& p, const QRectF& r) { cm::drawPage(p, sound, r); });
+    cm::PagePlayer player;
+    const QImage played = render([&](QPainter& p, const QRectF& r) { EXPECT_TRUE(player.drawPage(p, page, r)); });
+    EXPECT_NE(expected.pixel(600, 1000), QColor(Qt::white).rgb());   // the letters are there
+    EXPECT_TRUE(played == expected);
+}
+
 TEST(PagePlayer, PdfHoldsAPictureOfEveryCardOnce)
 {
     cm::PageImageRecords shared;
