@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 namespace {
 
 constexpr int Cards = 10000;
@@ -122,27 +124,9 @@ int generate(cm::Workspace& ws, cm::TQRPrinter& pages)
     return pages.storedPages();
 }
 
-void BM_RenderToQrp(benchmark::State& state)
-{
-    logPath();
-    cm::Workspace ws;
-    buildCard(ws, Picture(state.range(0)));
-    attachLog(ws);
-    QTemporaryDir dir;
-    const long before = residentKb();
-    int pages = 0;
-    for (auto _ : state) {
-        cm::TQRPrinter output;
-        pages = generate(ws, output);
-        output.writeReportFile(dir.filePath(QStringLiteral("cards.qrp")));
-    }
-    state.counters["cards"] = pages;
-    state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
-}
-BENCHMARK(BM_RenderToQrp)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
-
-void BM_RenderToPdf(benchmark::State& state)
+// Generates the cards for each iteration and writes them with `write`, which
+// returns the number of cards written.
+void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter&, const QTemporaryDir&)>& write)
 {
     logPath();
     cm::Workspace ws;
@@ -154,11 +138,27 @@ void BM_RenderToPdf(benchmark::State& state)
     for (auto _ : state) {
         cm::TQRPrinter output;
         generate(ws, output);
-        pages = cm::exportPdf(output, dir.filePath(QStringLiteral("cards.pdf")));
+        pages = write(output, dir);
     }
     state.counters["cards"] = pages;
     state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+}
+
+void BM_RenderToQrp(benchmark::State& state)
+{
+    renderCards(state, [](cm::TQRPrinter& output, const QTemporaryDir& dir) {
+        output.writeReportFile(dir.filePath(QStringLiteral("cards.qrp")));
+        return output.storedPages();
+    });
+}
+BENCHMARK(BM_RenderToQrp)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_RenderToPdf(benchmark::State& state)
+{
+    renderCards(state, [](cm::TQRPrinter& output, const QTemporaryDir& dir) {
+        return cm::exportPdf(output, dir.filePath(QStringLiteral("cards.pdf")));
+    });
 }
 BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
