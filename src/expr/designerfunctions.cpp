@@ -390,21 +390,11 @@ void fnDeleteVar(const TQREvElementFunction& f, EvResult& out)
     else out.setError();
 }
 
-void fnOkBox(const TQREvElementFunction& f, EvResult& out)
+// OKBOX, OKCANCELBOX and YESNOBOX: the answer of the dialog with the text.
+template <bool (DialogService::*Box)(const QString&)>
+void fnMessageBox(const TQREvElementFunction& f, EvResult& out)
 {
-    if (argsMatch(f, "S")) out.setBoolean(dialogService().okBox(f.Arg(0).strResult));
-    else out.setError();
-}
-
-void fnOkCancelBox(const TQREvElementFunction& f, EvResult& out)
-{
-    if (argsMatch(f, "S")) out.setBoolean(dialogService().okCancelBox(f.Arg(0).strResult));
-    else out.setError();
-}
-
-void fnYesNoBox(const TQREvElementFunction& f, EvResult& out)
-{
-    if (argsMatch(f, "S")) out.setBoolean(dialogService().yesNoBox(f.Arg(0).strResult));
+    if (argsMatch(f, "S")) out.setBoolean((dialogService().*Box)(f.Arg(0).strResult));
     else out.setError();
 }
 
@@ -688,9 +678,9 @@ void registerDesignerFunctions(TQRFunctionLibrary& lib)
     reg(simpleFunction(fnGetIntProp), "GETINTPROP", d("GETINTPROP(<Element>,<Property>)|Gets a report element's numerical property"), "7SS");
     reg(simpleFunction(fnGetFloatProp), "GETFLOATPROP", d("GETFLOATPROP(<Element>,<Property>)|Gets a report element's floating point number property"), "7SS");
     reg(simpleFunction(fnGetStrProp), "GETSTRPROP", d("GETSTRPROP(<Element>,<Property>)|Gets a report element's string property"), "7SS");
-    reg(simpleFunction(fnOkBox), "OKBOX", d("OKBOX(<Text>)|Shows a message dialog with OK button"), "7S");
-    reg(simpleFunction(fnOkCancelBox), "OKCANCELBOX", d("OKCANCELBOX(<Text>)|Shows a message dialog with OK and CANCEL buttons, returns TRUE or FALSE"), "7S");
-    reg(simpleFunction(fnYesNoBox), "YESNOBOX", d("YESNOBOX(<Text>)|Shows a message dialog with YES and NO buttons, returns TRUE or FALSE"), "7S");
+    reg(simpleFunction(fnMessageBox<&DialogService::okBox>), "OKBOX", d("OKBOX(<Text>)|Shows a message dialog with OK button"), "7S");
+    reg(simpleFunction(fnMessageBox<&DialogService::okCancelBox>), "OKCANCELBOX", d("OKCANCELBOX(<Text>)|Shows a message dialog with OK and CANCEL buttons, returns TRUE or FALSE"), "7S");
+    reg(simpleFunction(fnMessageBox<&DialogService::yesNoBox>), "YESNOBOX", d("YESNOBOX(<Text>)|Shows a message dialog with YES and NO buttons, returns TRUE or FALSE"), "7S");
     reg(simpleFunction(fnInputBox), "INPUTBOX", d("INPUTBOX(<TITLE>,<TEXT>,<VARNAME>)|Asks the user for a string and stores it in the VARNAME variable, returns TRUE or FALSE"), "7SSS");
     reg(simpleFunction(fnSetFontColor), "SETFONTCOLOR", d("SETFONTCOLOR(<Element>,<Color>)|Sets an report element's font color"), "7SN");
     reg(simpleFunction(fnSetFontSize), "SETFONTSIZE", d("SETFONTSIZE(<Element>,<Size>)|Sets an report element's font size"), "7SN");

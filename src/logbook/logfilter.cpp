@@ -185,33 +185,23 @@ private:
         return n;
     }
 
-    std::unique_ptr<Node> parseOr()
+    // Operands of `next` joined by the word: OR over AND over the rest.
+    std::unique_ptr<Node> parseJoined(const char* word, Node::Kind kind, std::unique_ptr<Node> (Parser::*next)())
     {
-        auto left = parseAnd();
-        while (left && isWord(tok_, "OR")) {
+        auto left = (this->*next)();
+        while (left && isWord(tok_, word)) {
             if (!advance())
                 return nullptr;
-            auto right = parseAnd();
+            auto right = (this->*next)();
             if (!right)
                 return nullptr;
-            left = join(Node::Kind::Or, std::move(left), std::move(right));
+            left = join(kind, std::move(left), std::move(right));
         }
         return left;
     }
 
-    std::unique_ptr<Node> parseAnd()
-    {
-        auto left = parseUnary();
-        while (left && isWord(tok_, "AND")) {
-            if (!advance())
-                return nullptr;
-            auto right = parseUnary();
-            if (!right)
-                return nullptr;
-            left = join(Node::Kind::And, std::move(left), std::move(right));
-        }
-        return left;
-    }
+    std::unique_ptr<Node> parseOr() { return parseJoined("OR", Node::Kind::Or, &Parser::parseAnd); }
+    std::unique_ptr<Node> parseAnd() { return parseJoined("AND", Node::Kind::And, &Parser::parseUnary); }
 
     std::unique_ptr<Node> parseUnary()
     {
