@@ -5,18 +5,10 @@
 #include <QPainter>
 #include <QPicture>
 
-#include <algorithm>
 
 namespace cm {
 
 using namespace pagerecords;
-
-namespace {
-
-// Stored images are kept up to this many bytes together.
-constexpr qsizetype CacheLimit = 32 * 1024 * 1024;
-
-} // namespace
 
 // The stand-ins only work if the picture stores an image record the way
 // it is rebuilt here; that is checked once on a probe picture, and without it
@@ -57,17 +49,11 @@ const QByteArray& PageImageRecords::standInForm(int number)
 const QByteArray& PageImageRecords::storedForm(const QImage& image)
 {
     const qint64 key = image.cacheKey();
-    const auto hit = std::find_if(cache_.begin(), cache_.end(), [key](const Stored& s) { return s.key == key; });
-    if (hit != cache_.end())
+    if (const Stored* hit = cache_.find([key](const Stored& s) { return s.key == key; }))
         return hit->bytes;
-    Stored stored{key, streamed(image, version_)};
-    cacheBytes_ += stored.bytes.size();
-    while (!cache_.empty() && cacheBytes_ > CacheLimit) {
-        cacheBytes_ -= cache_.front().bytes.size();
-        cache_.erase(cache_.begin());
-    }
-    cache_.push_back(std::move(stored));
-    return cache_.back().bytes;
+    QByteArray bytes = streamed(image, version_);
+    const qsizetype cost = bytes.size();
+    return cache_.add({key, std::move(bytes)}, cost).bytes;
 }
 
 void PageImageRecords::draw(QPainter& painter, const QRectF& target, const QImage& image)

@@ -8,6 +8,8 @@
 // is finished the stand-in's bytes are swapped for the image's own stored
 // form, made once and kept while the image stays the same. The finished page
 // is byte for byte what drawing the image itself would have recorded.
+#include "engine/boundedcache.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
@@ -47,8 +49,7 @@ private:
     int version_ = 0;                   // of the picture's data stream
     std::vector<QImage> standIns_;      // by number on the page
     std::vector<QByteArray> standInBytes_;
-    std::vector<Stored> cache_;         // the images met lately
-    qsizetype cacheBytes_ = 0;
+    BoundedCache<Stored> cache_{32 * 1024 * 1024};   // the images met lately, by stored size
     std::vector<Pending> pending_;      // the open page's images, by number
 };
 

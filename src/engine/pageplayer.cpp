@@ -18,33 +18,22 @@ using namespace pagerecords;
 
 namespace {
 
-// Decoded images are kept up to this many bytes, stored and decoded form together.
-constexpr qsizetype CacheLimit = 128 * 1024 * 1024;
-
-qsizetype cost(const QByteArray& bytes, const QImage& image) { return bytes.size() + image.sizeInBytes(); }
 
 } // namespace
 
 const QImage* PagePlayer::decoded(QByteArrayView bytes, int version)
 {
     const size_t hash = qHash(bytes);
-    for (const Decoded& d : cache_) {
-        if (d.hash == hash && d.bytes == bytes)
-            return &d.image;
-    }
+    if (const Decoded* d = cache_.find([&](const Decoded& d) { return d.hash == hash && d.bytes == bytes; }))
+        return &d->image;
     Decoded d{bytes.toByteArray(), hash, {}};
     QDataStream s(d.bytes);
     s.setVersion(version);
     s >> d.image;
     if (d.image.isNull() || s.status() != QDataStream::Ok)
         return nullptr;
-    cacheBytes_ += cost(d.bytes, d.image);
-    while (!cache_.empty() && cacheBytes_ > CacheLimit) {
-        cacheBytes_ -= cost(cache_.front().bytes, cache_.front().image);
-        cache_.erase(cache_.begin());
-    }
-    cache_.push_back(std::move(d));
-    return &cache_.back().image;
+    const qsizetype cost = d.bytes.size() + d.image.sizeInBytes();
+    return &cache_.add(std::move(d), cost).image;
 }
 
 bool PagePlayer::drawPage(QPainter& painter, QByteArrayView page, const QRectF& target)

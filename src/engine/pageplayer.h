@@ -5,6 +5,7 @@
 // a print job holds a card's photo once rather than once per card. Pages
 // from files are drawn this way: what no sound page holds is kept from the
 // target (see relayengine.h).
+#include "engine/boundedcache.h"
 #include "engine/relayengine.h"
 
 #include <QByteArrayView>
@@ -31,8 +32,8 @@ private:
     };
     const QImage* decoded(QByteArrayView bytes, int version);
 
-    std::vector<Decoded> cache_;
-    qsizetype cacheBytes_ = 0;
+    // Up to this many bytes, stored and decoded form together.
+    BoundedCache<Decoded> cache_{128 * 1024 * 1024};
     std::vector<RelayImage> pageImages_;
     std::vector<QByteArray> standInBytes_;   // by number, as pages of this version store them
     int standInVersion_ = 0;   // the page's images, by stand-in number
