@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPicture>
 
-
 namespace cm {
 
 using namespace pagerecords;
