@@ -1,0 +1,132 @@
+#pragma once
+// The designer: turns mouse input on the report into insertions and
+// selections, carries out the menu and toolbar commands on the selection,
+// keeps the enabled state of those commands, and prepares the report for
+// preview and printing. It holds no widgets: the design surface and the
+// main window call it and follow its signals, and tests drive it directly.
+#include "designer/designstate.h"
+#include "report/graphics.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <array>
+#include <functional>
+
+namespace cm {
+
+class Document;
+class Component;
+
+// The designer's settings (the values the main window configures).
+struct DesignerOptions {
+    bool allowBlockEdit = true;
+    bool allowNewCalcFields = true, allowSQLEdit = true;
+    bool queriesOnlyInExpert = false, queriesOnlyInDBSetup = false, defaultDatabaseOnly = true;
+    bool autoEditAfterInsert = true;
+    bool datafieldsSorted = true;
+    bool showBandNames = true;
+    bool showComponentFrames = false;
+    TColor componentFrameColor = 0x808080;
+    int componentFrameStyle = 2;   // dotted (pen style ordinal)
+    TQRFont bandNameFont;          // "MS Sans Serif", 0xC0C0C0, 20 pixels
+    int gridSizeX = 4, gridSizeY = 4;
+    int keyboardMoveX = 1, keyboardMoveY = 1;
+    int minElementWidth = 5, minElementHeight = 5;
+    bool scriptsEnabled = true, scriptEditByUser = false;
+    bool undoEnabled = true;
+    bool saveImagesInReportfile = true;
+    bool showDatafieldListbox = true;
+};
+
+// What the font toolbar shows for the selection.
+struct FontControls {
+    QString name;        // empty: no entry selected
+    QString sizeText;    // empty: size box cleared
+    bool bold = false, italic = false, underline = false;
+};
+
+class DesignerCore : public QObject {
+    Q_OBJECT
+public:
+    explicit DesignerCore(Document& document, QObject* parent = nullptr);
+    ~DesignerCore() override;
+
+    Document& document() { return document_; }
+    DesignerOptions& options() { return options_; }
+
+    DesignState designState() const { return state_; }
+    void setDesignState(DesignState state);
+    // Set by the window each time an insert button is pressed (Shift held).
+    bool keepInsertMode = false;
+
+    // Surface hooks. Points are model pixels (zoom 100) relative to the
+    // report's top-left corner; `sender` is the component under the point
+    // (see hitTest), null for the bare report.
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, Component* sender, QPoint point);
+    void mouseMove(QPoint point);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
+    // The topmost element under the point, else the band, else null.
+    Component* hitTest(QPoint point) const;
+    // A band's or element's rectangle in report coordinates (model pixels).
+    QRect reportRect(const Component* c) const;
+    bool rubberBandActive() const;
+    QRect rubberBand() const;
+
+    // Commands on the selection.
+    void deleteSelection();
+    void bringSelectionToFront();
+    void sendSelectionToBack();
+    void setFontStyle(int bold, int underline, int italic);   // each +1 add, -1 remove, 0 leave
+    void setFontName(const QString& name);
+    void setFontSize(const QString& sizeText);                // ignored unless a whole number
+    void setFontColor(TColor color);
+    void setTextAlignment(int alignment);                     // 0 left, 1 right, 2 centre
+    void refreshSelection();
+
+    bool isEnabled(DesignCommand command) const { return enabled_[size_t(command)]; }
+    // Recomputes the enabled commands from the selection and emits controlsChanged.
+    void updateSelectionControls();
+    QString info() const { return info_; }
+    FontControls fontControls() const { return fontControls_; }
+    int textAlignment() const;   // of the selection, -1 when none
+
+    // Runtime message table: error box, OK/Cancel confirmation, text with fallback.
+    void showError(const QString& key, const QString& parameter = QString()) const;
+    bool confirm(const QString& key) const;
+    QString message(const QString& key, const QString& fallback) const;
+
+    // The shell's handlers (OnEditProperties, AfterReportComponentCreated, OnDeleteElement).
+    std::function<bool(Component*)> editPropertiesHandler;
+    std::function<void(Component*)> afterComponentCreated;
+    std::function<bool(Component*)> deleteElementHandler;
+    // Opens the component's property dialog through the shell; true when edited.
+    bool editProperties(Component* c);
+
+    // Around preview and print. prepare() false: nothing is output.
+    bool prepare();
+    void finish();
+
+    // Writes DESIGNER.INI; errors are ignored.
+    void saveSettings(const QString& fileName) const;
+
+signals:
+    void designStateChanged(DesignState state);
+    void controlsChanged();                 // enabled commands changed
+    void infoChanged(const QString& info);
+    void fontControlsChanged(const FontControls& controls);
+    void rubberBandChanged(const QRect& rect);   // empty: none
+
+private:
+    Document& document_;
+    DesignerOptions options_;
+    DesignState state_ = DesignState::Normal;
+    std::array<bool, size_t(DesignCommand::Count)> enabled_{};
+    QString info_;
+    FontControls fontControls_;
+    QPoint rubberStart_{-10000, -10000};
+    QPoint rubberCurrent_{-10000, -10000};
+    int groupCounter_ = 0;
+};
+
+} // namespace cm

@@ -1,0 +1,81 @@
+#pragma once
+// One open layout. The document is the only writer of its report: it owns
+// the workspace (window and data-module containers, report, loader), the
+// file name, the modified flag and the selection, and tells the surface,
+// the toolbars and the Data tab about every change. The selection is held
+// by component names, because undo and load rebuild the components.
+#include "layout/workspace.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace cm {
+
+class MessageBoxes;
+class Component;
+
+class Document : public QObject {
+    Q_OBJECT
+public:
+    explicit Document(MessageBoxes& boxes, QObject* parent = nullptr);
+    ~Document() override;
+
+    Workspace& workspace() { return *workspace_; }
+    TQRDesignReport& report() { return *workspace_->report; }
+    TQRDesigner& loader() { return *workspace_->designer; }
+    MessageBoxes& boxes() { return boxes_; }
+
+    // The current layout file (ActiveDesignFile): a full path, or a bare name.
+    QString fileName() const { return fileName_; }
+    void setFileName(const QString& name);
+
+    // Loads a layout. On failure the loader has shown its message, the report
+    // is as before and the file name stays (so a following Save does not
+    // overwrite the file that failed to load).
+    bool load(const QString& path);
+    // Saves; a failed save keeps the old file and the modified flag.
+    bool save(const QString& path);
+
+    bool isModified() const;
+    void setModified(bool modified);
+
+    // Every edit runs between these: beginChange marks the layout modified
+    // (and takes the undo snapshot); endChange tells the views.
+    void beginChange();
+    void endChange();
+
+    // Selection, in selection order; all selected components share one parent.
+    QStringList selectionNames() const { return selection_; }
+    std::vector<Component*> selection() const;
+    int selectionCount() const { return int(selection_.size()); }
+    bool isSelected(const Component* c) const;
+    void select(Component* c, bool add);
+    void deselect(Component* c);
+    void clearSelection();
+    void setSelection(const std::vector<Component*>& components);
+
+    // Zoom in percent (10 .. 300): a view transform. It is the report's stored
+    // zoom, but changing it does not rewrite any component's bounds.
+    int zoom() const;
+    void setZoom(int zoom);
+
+    Component* findComponent(const QString& name) const;
+
+signals:
+    void changed();                    // the model changed: repaint
+    void selectionChanged(int count);
+    void modifiedChanged(bool modified);
+    void reportReplaced();             // loaded or reset: every component is new
+    void zoomChanged(int zoom);
+    void fileNameChanged(const QString& fileName);
+
+private:
+    MessageBoxes& boxes_;
+    std::unique_ptr<Workspace> workspace_;
+    QString fileName_;
+    QStringList selection_;
+};
+
+} // namespace cm
