@@ -63,6 +63,16 @@ public:
 
     Component* findComponent(const QString& name) const;
 
+    // Undo from the layout bytes each outermost beginChange keeps (a simple
+    // stack; the full undo with redo replaces it later).
+    bool canUndo() const;
+    bool undo();
+    void clearUndo();
+    // The whole layout as a file would hold it (recovery copies).
+    QByteArray layoutBytes();
+    // Drops names of components that no longer exist (after a delete).
+    void pruneSelection();
+
 signals:
     void changed();                    // the model changed: repaint
     void selectionChanged(int count);
@@ -76,6 +86,8 @@ private:
     std::unique_ptr<Workspace> workspace_;
     QString fileName_;
     QStringList selection_;
+    struct Private;
+    std::unique_ptr<Private> d_;
 };
 
 } // namespace cm

@@ -1,0 +1,246 @@
+#include "designer/document.h"
+
+#include "designer/messageboxes.h"
+
+#include <algorithm>
+
+namespace cm {
+
+namespace {
+
+// Routes the loader's runtime messages into the document's message boxes.
+class BoxesSink : public MessageSink {
+public:
+    explicit BoxesSink(MessageBoxes& boxes) : boxes_(boxes) {}
+    void showError(const QString& text) override { boxes_.error(text); }
+
+private:
+    MessageBoxes& boxes_;
+};
+
+} // namespace
+
+struct Document::Private {
+    explicit Private(MessageBoxes& boxes) : sink(boxes) {}
+    BoxesSink sink;
+    // Layout bytes before each change, newest last.
+    std::vector<QByteArray> undoSnapshots;
+    int changeDepth = 0;
+};
+
+Document::Document(MessageBoxes& boxes, QObject* parent)
+    : QObject(parent), boxes_(boxes), workspace_(std::make_unique<Workspace>()), d_(std::make_unique<Private>(boxes))
+{
+    workspace_->designer->messageSink = &d_->sink;
+}
+
+Document::~Document() = default;
+
+void Document::setFileName(const QString& name)
+{
+    if (name == fileName_)
+        return;
+    fileName_ = name;
+    emit fileNameChanged(fileName_);
+}
+
+bool Document::load(const QString& path)
+{
+    if (!loader().loadReport(path)) {
+        // The loader put the report back as it was; the views may still need a repaint.
+        pruneSelection();
+        emit changed();
+        return false;
+    }
+    selection_.clear();
+    d_->undoSnapshots.clear();
+    setFileName(path);
+    setModified(false);
+    emit reportReplaced();
+    emit selectionChanged(0);
+    emit zoomChanged(zoom());
+    emit changed();
+    return true;
+}
+
+bool Document::save(const QString& path)
+{
+    if (!loader().saveToFile(path))
+        return false;
+    setFileName(path);
+    setModified(false);
+    return true;
+}
+
+bool Document::isModified() const
+{
+    return workspace_->designer->modified;
+}
+
+void Document::setModified(bool modified)
+{
+    if (workspace_->designer->modified == modified)
+        return;
+    workspace_->designer->modified = modified;
+    emit modifiedChanged(modified);
+}
+
+void Document::beginChange()
+{
+    if (d_->changeDepth++ == 0) {
+        // Snapshot for undo: the whole layout as it was before this change.
+        d_->undoSnapshots.push_back(loader().saveToData());
+        constexpr size_t kMaxSnapshots = 50;
+        if (d_->undoSnapshots.size() > kMaxSnapshots)
+            d_->undoSnapshots.erase(d_->undoSnapshots.begin());
+    }
+    setModified(true);
+}
+
+void Document::endChange()
+{
+    if (d_->changeDepth > 0)
+        --d_->changeDepth;
+    if (d_->changeDepth == 0) {
+        pruneSelection();
+        emit changed();
+    }
+}
+
+bool Document::canUndo() const
+{
+    return !d_->undoSnapshots.empty();
+}
+
+bool Document::undo()
+{
+    if (d_->undoSnapshots.empty() || d_->changeDepth > 0)
+        return false;
+    const QByteArray snapshot = std::move(d_->undoSnapshots.back());
+    d_->undoSnapshots.pop_back();
+    const QString loadedFile = loader().loadedFileName;
+    const QStringList keep = selection_;
+    const bool ok = loader().loadFromData(snapshot);
+    loader().loadedFileName = loadedFile;
+    setModified(true);
+    selection_ = keep;
+    pruneSelection();
+    emit reportReplaced();
+    emit selectionChanged(selectionCount());
+    emit changed();
+    return ok;
+}
+
+void Document::clearUndo()
+{
+    d_->undoSnapshots.clear();
+}
+
+QByteArray Document::layoutBytes()
+{
+    return loader().saveToData();
+}
+
+std::vector<Component*> Document::selection() const
+{
+    std::vector<Component*> out;
+    out.reserve(size_t(selection_.size()));
+    for (const QString& name : selection_) {
+        if (Component* c = findComponent(name))
+            out.push_back(c);
+    }
+    return out;
+}
+
+bool Document::isSelected(const Component* c) const
+{
+    return c && !c->name().isEmpty() && selection_.contains(c->name(), Qt::CaseInsensitive);
+}
+
+void Document::select(Component* c, bool add)
+{
+    if (!c || c->name().isEmpty())
+        return;
+    if (add) {
+        // A selection never mixes parents: a component of another parent starts anew.
+        const std::vector<Component*> current = selection();
+        if (!current.empty() && current.front()->parentControl() != c->parentControl())
+            selection_.clear();
+        if (isSelected(c))
+            return;
+        selection_ << c->name();
+    } else {
+        if (selection_.size() == 1 && isSelected(c))
+            return;
+        selection_ = QStringList{c->name()};
+    }
+    emit selectionChanged(selectionCount());
+}
+
+void Document::deselect(Component* c)
+{
+    if (!c || !isSelected(c))
+        return;
+    selection_.removeIf([&](const QString& n) { return n.compare(c->name(), Qt::CaseInsensitive) == 0; });
+    emit selectionChanged(selectionCount());
+}
+
+void Document::clearSelection()
+{
+    if (selection_.isEmpty())
+        return;
+    selection_.clear();
+    emit selectionChanged(0);
+}
+
+void Document::setSelection(const std::vector<Component*>& components)
+{
+    QStringList names;
+    const Component* parent = nullptr;
+    for (Component* c : components) {
+        if (!c || c->name().isEmpty())
+            continue;
+        if (names.isEmpty())
+            parent = c->parentControl();
+        else if (c->parentControl() != parent)
+            continue;
+        if (!names.contains(c->name(), Qt::CaseInsensitive))
+            names << c->name();
+    }
+    if (names == selection_)
+        return;
+    selection_ = names;
+    emit selectionChanged(selectionCount());
+}
+
+int Document::zoom() const
+{
+    return workspace_->report->zoom();
+}
+
+void Document::setZoom(int zoom)
+{
+    zoom = std::clamp(zoom, 10, 300);
+    if (zoom == this->zoom())
+        return;
+    workspace_->report->setZoom(zoom);
+    emit zoomChanged(zoom);
+    emit changed();
+}
+
+Component* Document::findComponent(const QString& name) const
+{
+    if (name.isEmpty())
+        return nullptr;
+    return workspace_->window.findComponent(name);
+}
+
+void Document::pruneSelection()
+{
+    const qsizetype before = selection_.size();
+    selection_.removeIf([&](const QString& n) { return !findComponent(n); });
+    if (selection_.size() != before)
+        emit selectionChanged(selectionCount());
+}
+
+} // namespace cm
