@@ -1,0 +1,85 @@
+#include "qtmessageboxes.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace cm {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Cardmint");
+
+int runBox(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+           QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, kTitle, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& caption, const QString& folder,
+                      const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, caption.isEmpty() ? kTitle : caption, folder);
+    dialog.setAcceptMode(mode);
+    // Opening needs an existing file; saving asks before replacing one (the dialog's default).
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!filter.isEmpty())
+        dialog.setNameFilters(filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts));
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QtMessageBoxes::QtMessageBoxes(QWidget* parent)
+    : parent_(parent)
+{
+}
+
+void QtMessageBoxes::error(const QString& text)
+{
+    runBox(parent_, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtMessageBoxes::information(const QString& text)
+{
+    runBox(parent_, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtMessageBoxes::confirm(const QString& text)
+{
+    return runBox(parent_, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+           QMessageBox::Ok;
+}
+
+MessageBoxes::Answer QtMessageBoxes::ask(const QString& text, bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    switch (runBox(parent_, QMessageBox::Question, text, buttons, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        // Escape or closing the box: Cancel where offered, else No.
+        return withCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+QString QtMessageBoxes::openFileName(const QString& caption, const QString& folder, const QString& filter)
+{
+    return runFileDialog(parent_, QFileDialog::AcceptOpen, caption, folder, filter, {});
+}
+
+QString QtMessageBoxes::saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                                     const QString& defaultSuffix)
+{
+    return runFileDialog(parent_, QFileDialog::AcceptSave, caption, folder, filter, defaultSuffix);
+}
+
+} // namespace cm
