@@ -9,7 +9,9 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -17,6 +19,11 @@ namespace cm {
 
 class Document;
 class Component;
+class TDataSetComponent;
+class TQRDesignBand;
+class TQRPrinter;
+class ReportGenerator;
+struct FieldDef;
 
 // The designer's settings (the values the main window configures).
 struct DesignerOptions {
@@ -37,7 +44,15 @@ struct DesignerOptions {
     bool undoEnabled = true;
     bool saveImagesInReportfile = true;
     bool showDatafieldListbox = true;
+    // Data sets of data modules offered for new data elements ("Tbl" or
+    // "DataFrm.Tbl"); empty: all. Blank entries are ignored.
+    QStringList availableDatasetNames;
+    // The folder a new picture element's file name starts with.
+    QString programFolder;
 };
+
+// What a run produces: the preview's pages or printed pages.
+enum class OutputKind { Preview, Print };
 
 // What the font toolbar shows for the selection.
 struct FontControls {
@@ -83,12 +98,30 @@ public:
     void setFontColor(TColor color);
     void setTextAlignment(int alignment);                     // 0 left, 1 right, 2 centre
     void refreshSelection();
+    void undo();
+
+    // Selection with the designer's notifications (controls, info, font
+    // controls). select() adds the component and the rest of its group.
+    void select(Component* c);
+    void deselect(Component* c);
+    void clearSelection();
+    // The shell's form: replace with no component clears; replace with a
+    // component clears and selects; otherwise adds.
+    void selectFromShell(Component* c, bool replace);
+
+    // Set by the window from the clipboard; enables Paste.
+    void setCanPaste(bool canPaste);
 
     bool isEnabled(DesignCommand command) const { return enabled_[size_t(command)]; }
     // Recomputes the enabled commands from the selection and emits controlsChanged.
     void updateSelectionControls();
+    // Rebuilds the description of the one selected element and emits infoChanged.
+    void updateInfo();
     QString info() const { return info_; }
     FontControls fontControls() const { return fontControls_; }
+    // Brings the font toolbar in step with a font (the selection's, or the
+    // report's when nothing is selected) and emits fontControlsChanged.
+    void syncFontControls(const TQRFont& font);
     int textAlignment() const;   // of the selection, -1 when none
 
     // Runtime message table: error box, OK/Cancel confirmation, text with fallback.
@@ -100,24 +133,57 @@ public:
     std::function<bool(Component*)> editPropertiesHandler;
     std::function<void(Component*)> afterComponentCreated;
     std::function<bool(Component*)> deleteElementHandler;
+    // OnShowInfo: may change the description (component null when none is selected).
+    std::function<void(Component*, QString&)> showInfoHandler;
+    // OnShowDatafield: false hides a field from new data elements.
+    std::function<bool(const FieldDef&)> showDatafieldHandler;
+    // Shows a popup menu at a report point ("-" is a separator); returns the
+    // chosen index or -1. None: the menu is not offered.
+    std::function<int(const QStringList& items, QPoint point)> popupMenuHandler;
+    // Opens the script editor for a component.
+    std::function<void(Component*)> editScriptHandler;
     // Opens the component's property dialog through the shell; true when edited.
     bool editProperties(Component* c);
+
+    // The data set a new data element gets; null when there is none.
+    TDataSetComponent* dataSetForNewElement() const;
 
     // Around preview and print. prepare() false: nothing is output.
     bool prepare();
     void finish();
+    bool isPrepared() const { return prepared_; }
+    // Prepares, generates the report into `output` and finishes, also when
+    // the run fails (then the page output is cleaned up and the error is
+    // thrown on). False when nothing was generated (a run is going on, or the
+    // report's BeforePrint script refused printing).
+    bool runReport(TQRPrinter& output, OutputKind kind, std::function<void()> processEvents = {},
+                   std::function<void(int)> progress = {});
+    bool isRunning() const { return generator_ != nullptr; }
+    // Ends the current run after the record being printed.
+    void cancelRun();
 
     // Writes DESIGNER.INI; errors are ignored.
     void saveSettings(const QString& fileName) const;
 
 signals:
     void designStateChanged(DesignState state);
+    void inserted(Component* c);            // a new band or element stays on the report
     void controlsChanged();                 // enabled commands changed
     void infoChanged(const QString& info);
     void fontControlsChanged(const FontControls& controls);
     void rubberBandChanged(const QRect& rect);   // empty: none
 
 private:
+    void insertAt(QPoint point);
+    bool insertBand();
+    Component* createElement(Component* target, TDataSetComponent* dataSet);
+    bool afterInsert(Component* c, const QPoint* position);
+    void startRubberBand(QPoint point);
+    void finishRubberBand(QPoint point);
+    void applyFont(const std::function<void(TQRFont&)>& change, bool penColor = false, TColor color = 0);
+    void bringForwardFollowers();
+    void resetDataFieldCaptions();
+
     Document& document_;
     DesignerOptions options_;
     DesignState state_ = DesignState::Normal;
@@ -127,6 +193,10 @@ private:
     QPoint rubberStart_{-10000, -10000};
     QPoint rubberCurrent_{-10000, -10000};
     int groupCounter_ = 0;
+    bool canPaste_ = false;
+    bool prepared_ = false;
+    QPointer<TQRDesignBand> hiddenSummary_;
+    ReportGenerator* generator_ = nullptr;
 };
 
 } // namespace cm

@@ -46,21 +46,46 @@ void Document::setFileName(const QString& name)
 
 bool Document::load(const QString& path)
 {
+    const QString previous = loader().loadedFileName;
     if (!loader().loadReport(path)) {
-        // The loader put the report back as it was; the views may still need a repaint.
-        pruneSelection();
-        emit changed();
+        loader().loadedFileName = previous;
+        loadFailed();
         return false;
     }
+    loaded(path, false);
+    return true;
+}
+
+bool Document::loadData(const QByteArray& data, const QString& fileName, bool modified)
+{
+    const QString previous = loader().loadedFileName;
+    if (!loader().loadFromData(data)) {
+        loader().loadedFileName = previous;
+        loadFailed();
+        return false;
+    }
+    loader().loadedFileName = fileName;
+    loaded(fileName, modified);
+    return true;
+}
+
+void Document::loadFailed()
+{
+    // The loader put the report back as it was; the views may still need a repaint.
+    pruneSelection();
+    emit changed();
+}
+
+void Document::loaded(const QString& fileName, bool modified)
+{
     selection_.clear();
     d_->undoSnapshots.clear();
-    setFileName(path);
-    setModified(false);
+    setFileName(fileName);
+    setModified(modified);
     emit reportReplaced();
     emit selectionChanged(0);
     emit zoomChanged(zoom());
     emit changed();
-    return true;
 }
 
 bool Document::save(const QString& path)
@@ -74,14 +99,16 @@ bool Document::save(const QString& path)
 
 bool Document::isModified() const
 {
-    return workspace_->designer->modified;
+    return modified_;
 }
 
 void Document::setModified(bool modified)
 {
-    if (workspace_->designer->modified == modified)
-        return;
+    // The loader keeps its own copy (it clears it after a load or save).
     workspace_->designer->modified = modified;
+    if (modified_ == modified)
+        return;
+    modified_ = modified;
     emit modifiedChanged(modified);
 }
 

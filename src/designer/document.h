@@ -35,6 +35,9 @@ public:
     // is as before and the file name stays (so a following Save does not
     // overwrite the file that failed to load).
     bool load(const QString& path);
+    // Loads layout bytes (a recovery copy) under the given file name; the
+    // modified flag is set as asked. On failure nothing changes.
+    bool loadData(const QByteArray& data, const QString& fileName, bool modified);
     // Saves; a failed save keeps the old file and the modified flag.
     bool save(const QString& path);
 
@@ -45,6 +48,8 @@ public:
     // (and takes the undo snapshot); endChange tells the views.
     void beginChange();
     void endChange();
+    // Repaint without a change (selection refresh, after a property dialog).
+    void refresh() { emit changed(); }
 
     // Selection, in selection order; all selected components share one parent.
     QStringList selectionNames() const { return selection_; }
@@ -82,10 +87,14 @@ signals:
     void fileNameChanged(const QString& fileName);
 
 private:
+    void loadFailed();
+    void loaded(const QString& fileName, bool modified);
+
     MessageBoxes& boxes_;
     std::unique_ptr<Workspace> workspace_;
     QString fileName_;
     QStringList selection_;
+    bool modified_ = false;
     struct Private;
     std::unique_ptr<Private> d_;
 };
