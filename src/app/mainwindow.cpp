@@ -1,0 +1,557 @@
+#include "app/mainwindow.h"
+
+#include "app/aboutdialog.h"
+#include "app/appsettings.h"
+#include "app/datatabplaceholder.h"
+#include "app/helpsystem.h"
+#include "app/helpwindow.h"
+#include "app/mainactions.h"
+#include "app/zoomsteps.h"
+#include "designer/designercore.h"
+#include "designer/document.h"
+#include "designer/messageboxes.h"
+#include "designer/recoverystore.h"
+#include "designer/widgets/designsurface.h"
+#include "designer/widgets/eventscrollbox.h"
+#include "designer/widgets/rulerpanel.h"
+#include "logbook/logtable.h"
+#include "report/design.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+
+namespace cm {
+
+MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
+    : QMainWindow(parent), boxes_(boxes), paths_(std::move(paths)),
+      document_(std::make_unique<Document>(boxes)),
+      designer_(std::make_unique<DesignerCore>(*document_)),
+      actions_(std::make_unique<MainActions>(this)),
+      help_(new HelpSystem(paths_.manualFolder, this)),
+      recovery_(std::make_unique<RecoveryStore>(*document_, paths_.recoveryFolder))
+{
+    designer_->options().programFolder = QDir::homePath() + QLatin1Char('/');
+    setObjectName(QStringLiteral("WorkFrm1"));
+    setWindowTitle(QStringLiteral("Cardmint"));
+    buildCentralWidget();
+    buildMenus();
+    buildToolbars();
+    connectCommands();
+    connectDesigner();
+    setHelpContexts();
+
+    // The designed client area, centred; the toolbars come on top of it.
+    const QSize client(652, 468);
+    resize(client.width() + 160, client.height() + 150);
+    applySmallScreenRule();
+
+    const WindowSettings settings = WindowSettings::read(paths_.configFolder);
+    document_->setFileName(settings.activeDesignFile);
+    activeTable_ = settings.activeTable;
+    if (!settings.geometry.isEmpty())
+        restoreGeometry(settings.geometry);
+    if (!settings.windowState.isEmpty())
+        restoreState(settings.windowState);
+    dbToolbar_->setVisible(false);   // shown with the Data tab only
+    pageHeaderPending_ = pageFooterPending_ = false;
+}
+
+MainWindow::~MainWindow()
+{
+    // The surface and the toolbars refer to the designer and the document.
+    delete centralWidget();
+    recovery_.reset();
+    designer_.reset();
+}
+
+QString MainWindow::activeDesignFile() const { return document_->fileName(); }
+
+bool MainWindow::dataTabActive() const { return pages_->currentWidget() == dataTab_; }
+
+void MainWindow::buildCentralWidget()
+{
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl"));
+    pages_->setDocumentMode(true);
+
+    designTab_ = new QWidget(pages_);
+    designTab_->setObjectName(QStringLiteral("DesignTab"));
+    auto* layout = new QVBoxLayout(designTab_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ruler_ = new RulerPanel(designTab_);
+    ruler_->setObjectName(QStringLiteral("RulerPanel1"));
+    ruler_->setFixedHeight(15);
+    ruler_->setAccessibleName(tr("Ruler"));
+    scrollBox_ = new EventScrollBox(designTab_);
+    scrollBox_->setObjectName(QStringLiteral("Scrollbox1"));
+    scrollBox_->setFrameShape(QFrame::NoFrame);
+    scrollBox_->setAccessibleName(tr("Card layout"));
+    surface_ = new DesignSurface(*document_, *designer_, scrollBox_);
+    surface_->setObjectName(QStringLiteral("CardReport"));
+    surface_->setAccessibleName(tr("Card layout"));
+    scrollBox_->setWidget(surface_);
+    layout->addWidget(ruler_);
+    layout->addWidget(scrollBox_, 1);
+
+    dataTab_ = new DataTabPlaceholder(pages_);
+    dataTab_->setObjectName(QStringLiteral("DataTab"));
+
+    pages_->addTab(designTab_, tr("Designer"));
+    pages_->addTab(dataTab_, tr("Data"));
+    setCentralWidget(pages_);
+
+    infoLabel_ = new QLabel(this);
+    infoLabel_->setAccessibleName(tr("Selected element"));
+    statusBar()->addPermanentWidget(infoLabel_, 1);
+}
+
+void MainWindow::buildMenus()
+{
+    MainActions& a = *actions_;
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addActions({a.newLayout, a.open, a.save, a.saveAs});
+    file->addSeparator();
+    file->addActions({a.preview, a.pageSetup, a.print, a.printerSetup});
+    file->addSeparator();
+    file->addAction(a.database);
+    file->addSeparator();
+    file->addAction(a.exit);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QMenu* insert = edit->addMenu(tr("&New"));
+    insert->addActions({a.addText, a.addDataField, a.addShape, a.addImage});
+    // Undo and its separator show only while the designer's undo is on.
+    QAction* undoSeparator = edit->addSeparator();
+    edit->addAction(a.undo);
+    undoSeparator->setVisible(designer_->options().undoEnabled);
+    a.undo->setVisible(designer_->options().undoEnabled);
+    edit->addSeparator();
+    edit->addActions({a.cut, a.copy, a.paste, a.deleteSelection});
+    edit->addSeparator();
+    edit->addActions({a.sendToBack, a.bringToFront});
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addActions({a.showFileToolbar, a.showFontToolbar, a.showElementToolbar});
+    view->addSeparator();
+    QMenu* zoom = view->addMenu(tr("Zoom"));
+    zoom->addActions({a.zoomDefault, a.zoomIn, a.zoomOut});
+    view->addSeparator();
+    view->addAction(a.options);
+    connect(view, &QMenu::aboutToShow, this, [this] {
+        actions_->showFileToolbar->setChecked(fileToolbar_->isVisible());
+        actions_->showFontToolbar->setChecked(fontToolbar_->isVisible());
+    });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addActions({a.helpContents, a.helpSearch, a.whatsThis});
+    help->addSeparator();
+    help->addAction(a.about);
+    addAction(a.helpOnControl);   // F1 without a menu entry
+}
+
+void MainWindow::buildToolbars()
+{
+    MainActions& a = *actions_;
+    const auto toolbar = [this](const QString& name, const QString& title) {
+        auto* t = new QToolBar(title, this);
+        t->setObjectName(name);
+        t->setAccessibleName(title);
+        return t;
+    };
+
+    fileToolbar_ = toolbar(QStringLiteral("FileToolbar"), tr("Toolbar"));
+    fileToolbar_->addActions({a.newLayout, a.open, a.save});
+    fileToolbar_->addSeparator();
+    fileToolbar_->addActions({a.print, a.preview});
+    fileToolbar_->addSeparator();
+    fileToolbar_->addActions({a.cut, a.copy, a.paste});
+    fileToolbar_->addSeparator();
+    fileToolbar_->addActions({a.sendToBack, a.bringToFront});
+    fileToolbar_->addSeparator();
+    fileToolbar_->addAction(a.setFrame);
+
+    alignmentToolbar_ = toolbar(QStringLiteral("AlignmentToolbar"), tr("Alignment"));
+    alignmentToolbar_->setProperty("helpContext", 5170);
+    alignmentToolbar_->addActions({a.alignLeft, a.alignHorizontalCenters, a.centerHorizontally,
+                                   a.equalSpaceHorizontal, a.alignRight, a.alignTop, a.alignVerticalCenters,
+                                   a.centerVertically, a.equalSpaceVertical, a.alignBottom, a.about,
+                                   a.whatsThis});
+
+    propertyToolbar_ = toolbar(QStringLiteral("PropertyToolbar"), tr("Properties"));
+    typeLabel_ = new QLabel(propertyToolbar_);
+    typeLabel_->setAccessibleName(tr("Element type"));
+    typeLabel_->clear();
+    propertyToolbar_->addWidget(typeLabel_);
+
+    fontToolbar_ = toolbar(QStringLiteral("FontToolbar"), tr("Font toolbar"));
+    fontToolbar_->setProperty("helpContext", 5160);
+    fontBox_ = new QComboBox(fontToolbar_);
+    fontBox_->setObjectName(QStringLiteral("FontComboBox"));
+    fontBox_->setToolTip(tr("Font"));
+    fontBox_->setAccessibleName(tr("Font"));
+    fontBox_->setMinimumContentsLength(14);
+    fontBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    sizeBox_ = new QComboBox(fontToolbar_);
+    sizeBox_->setObjectName(QStringLiteral("FontSizeComboBox"));
+    sizeBox_->setEditable(true);
+    sizeBox_->setToolTip(tr("Fontsize"));
+    sizeBox_->setAccessibleName(tr("Fontsize"));
+    sizeBox_->setInsertPolicy(QComboBox::NoInsert);
+    for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
+        sizeBox_->addItem(QString::number(size));
+    sizeBox_->setCurrentIndex(-1);
+    fontToolbar_->addWidget(fontBox_);
+    fontToolbar_->addWidget(sizeBox_);
+    fontToolbar_->addSeparator();
+    fontToolbar_->addActions({a.bold, a.underline, a.italic, a.fontColor});
+
+    textAlignToolbar_ = toolbar(QStringLiteral("TextAlignToolbar"), tr("Text alignment"));
+    textAlignToolbar_->setProperty("helpContext", 5160);
+    textAlignToolbar_->addActions({a.textLeft, a.textCenter, a.textRight});
+
+    elementToolbar_ = toolbar(QStringLiteral("Toolbar971"), tr("Elements"));
+    elementToolbar_->addActions({a.selectMove, a.pageSetup, a.addPageFooter, a.addPageHeader, a.addSystemInfo,
+                                 a.addText, a.addDataField, a.addImage, a.addShape});
+
+    dbToolbar_ = toolbar(QStringLiteral("DbToolBar"), tr("Data"));
+    dbToolbar_->addActions({a.sort, a.unsort});
+    dbToolbar_->addSeparator();
+    dbToolbar_->addActions({a.firstRecord, a.priorRecord, a.nextRecord, a.lastRecord});
+    dbToolbar_->addSeparator();
+    groupByBox_ = new QComboBox(dbToolbar_);
+    groupByBox_->setObjectName(QStringLiteral("DBIndexCombo1"));
+    groupByBox_->setToolTip(tr("Group By"));
+    groupByBox_->setAccessibleName(tr("Group By"));
+    groupByBox_->setProperty("helpContext", 5220);
+    groupByBox_->setMinimumContentsLength(12);
+    dbToolbar_->addWidget(groupByBox_);
+
+    addToolBar(Qt::TopToolBarArea, fileToolbar_);
+    addToolBar(Qt::TopToolBarArea, alignmentToolbar_);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, propertyToolbar_);
+    addToolBar(Qt::TopToolBarArea, fontToolbar_);
+    addToolBar(Qt::TopToolBarArea, textAlignToolbar_);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, elementToolbar_);
+    addToolBar(Qt::TopToolBarArea, dbToolbar_);
+
+    // Buttons carry the hint (one line) as their accessible name; the
+    // element buttons show their short caption beside the icon.
+    for (QToolBar* t : {fileToolbar_, alignmentToolbar_, fontToolbar_, textAlignToolbar_, elementToolbar_,
+                        dbToolbar_}) {
+        for (QAction* action : t->actions()) {
+            if (QWidget* w = t->widgetForAction(action); w && action->property("accessibleName").isValid())
+                w->setAccessibleName(action->property("accessibleName").toString());
+        }
+    }
+}
+
+// Rows of toolbars take room a small screen does not have: there the
+// toolbars of the first row share it closely with small icons.
+void MainWindow::applySmallScreenRule()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int screenHeight = screen ? screen->availableGeometry().height() : 1000;
+    const bool small = isMaximized() ? screenHeight < 700 : height() < 700;
+    if (!small)
+        return;
+    for (QToolBar* t : {fileToolbar_, alignmentToolbar_})
+        t->setIconSize(QSize(16, 16));
+}
+
+void MainWindow::setHelpContexts()
+{
+    surface_->setProperty("helpContext", 5230);
+    scrollBox_->setProperty("helpContext", 5230);
+    fontBox_->setProperty("helpContext", 5160);
+    sizeBox_->setProperty("helpContext", 5160);
+    dbToolbar_->setProperty("helpContext", 5210);
+    help_->applyWhatsThis(this);
+}
+
+void MainWindow::connectCommands()
+{
+    MainActions& a = *actions_;
+    connect(a.newLayout, &QAction::triggered, this, &MainWindow::newLayout);
+    connect(a.open, &QAction::triggered, this, &MainWindow::openLayout);
+    connect(a.save, &QAction::triggered, this, &MainWindow::save);
+    connect(a.saveAs, &QAction::triggered, this, &MainWindow::saveAs);
+    connect(a.preview, &QAction::triggered, this, &MainWindow::preview);
+    connect(a.print, &QAction::triggered, this, &MainWindow::print);
+    connect(a.printerSetup, &QAction::triggered, this, &MainWindow::printerSetup);
+    connect(a.database, &QAction::triggered, this, &MainWindow::showDatabase);
+    connect(a.exit, &QAction::triggered, this, &QWidget::close);
+    // The report and options dialogs and the frame dialog come with the dialogs.
+    for (QAction* later : {a.pageSetup, a.options, a.setFrame}) {
+        later->setEnabled(false);
+        later->setStatusTip(later->statusTip() + tr(" (not available yet)"));
+    }
+
+    connect(a.showFileToolbar, &QAction::toggled, fileToolbar_, &QWidget::setVisible);
+    connect(a.showFontToolbar, &QAction::toggled, fontToolbar_, &QWidget::setVisible);
+    connect(a.showElementToolbar, &QAction::triggered, this, [this] { actions_->showElementToolbar->setChecked(true); });
+    connect(a.zoomDefault, &QAction::triggered, this, &MainWindow::zoomToDefault);
+    connect(a.zoomIn, &QAction::triggered, this, &MainWindow::zoomIn);
+    connect(a.zoomOut, &QAction::triggered, this, &MainWindow::zoomOut);
+
+    connect(a.helpContents, &QAction::triggered, this, [this] { help_->showContents(this); });
+    connect(a.helpSearch, &QAction::triggered, this, [this] { help_->showSearch(this); });
+    connect(a.whatsThis, &QAction::triggered, this, &MainWindow::toggleWhatsThis);
+    connect(a.helpOnControl, &QAction::triggered, this, &MainWindow::showFocusedHelp);
+    connect(a.about, &QAction::triggered, this, [this] { showAboutBox(this); });
+
+    const std::pair<QAction*, DesignState> tools[] = {
+        {a.selectMove, DesignState::Normal}, {a.addPageFooter, DesignState::Band},
+        {a.addPageHeader, DesignState::Band}, {a.addSystemInfo, DesignState::SystemField},
+        {a.addText, DesignState::Label},      {a.addDataField, DesignState::DataField},
+        {a.addImage, DesignState::Picture},   {a.addShape, DesignState::Shape},
+    };
+    for (const auto& [action, state] : tools) {
+        connect(action, &QAction::triggered, this, [this, action, state] {
+            if (action == actions_->addPageFooter)
+                pageFooterPending_ = true;
+            else if (action == actions_->addPageHeader)
+                pageHeaderPending_ = true;
+            armInsertTool(state);
+        });
+    }
+
+    connect(a.deleteSelection, &QAction::triggered, designer_.get(), &DesignerCore::deleteSelection);
+    connect(a.sendToBack, &QAction::triggered, this, [this] {
+        designer_->sendSelectionToBack();
+        designer_->refreshSelection();
+    });
+    connect(a.bringToFront, &QAction::triggered, this, [this] {
+        designer_->bringSelectionToFront();
+        designer_->refreshSelection();
+    });
+    connect(a.undo, &QAction::triggered, designer_.get(), &DesignerCore::undo);
+
+    connect(a.bold, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(on ? 1 : -1, 0, 0); });
+    connect(a.underline, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(0, on ? 1 : -1, 0); });
+    connect(a.italic, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(0, 0, on ? 1 : -1); });
+    connect(a.fontColor, &QAction::triggered, this, &MainWindow::pickFontColor);
+    connect(a.textLeft, &QAction::triggered, this, [this] { designer_->setTextAlignment(0); });
+    connect(a.textRight, &QAction::triggered, this, [this] { designer_->setTextAlignment(1); });
+    connect(a.textCenter, &QAction::triggered, this, [this] { designer_->setTextAlignment(2); });
+    connect(fontBox_, &QComboBox::textActivated, designer_.get(), &DesignerCore::setFontName);
+    connect(sizeBox_, &QComboBox::textActivated, designer_.get(), &DesignerCore::setFontSize);
+
+    connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+    connect(scrollBox_, &EventScrollBox::scrolledHorizontally, ruler_, &RulerPanel::setOffset);
+    connect(scrollBox_->horizontalScrollBar(), &QScrollBar::valueChanged, ruler_, &RulerPanel::setOffset);
+
+    connect(a.firstRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->first(); });
+    connect(a.priorRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->prior(); });
+    connect(a.nextRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->next(); });
+    connect(a.lastRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->last(); });
+    connect(groupByBox_, &QComboBox::activated, this, [this](int entry) {
+        QString error;
+        if (LogTable* t = logTable(); t && !t->selectIndexEntry(entry, &error))
+            boxes_.error(error);
+    });
+    // The filter dialog comes with the data view.
+    a.sort->setEnabled(false);
+}
+
+void MainWindow::connectDesigner()
+{
+    designer_->editPropertiesHandler = [this](Component* c) { return editProperties(c); };
+    connect(designer_.get(), &DesignerCore::controlsChanged, this, &MainWindow::updateCommandStates);
+    connect(designer_.get(), &DesignerCore::fontControlsChanged, this, &MainWindow::syncFontControls);
+    connect(designer_.get(), &DesignerCore::infoChanged, infoLabel_, &QLabel::setText);
+    connect(designer_.get(), &DesignerCore::designStateChanged, this, [this](DesignState state) {
+        if (state == DesignState::Normal)
+            actions_->selectMove->setChecked(true);
+    });
+    connect(document_.get(), &Document::reportReplaced, this, &MainWindow::afterLayoutChanged);
+    connect(document_.get(), &Document::zoomChanged, this, &MainWindow::afterLayoutChanged);
+    connect(document_.get(), &Document::changed, this, [this] { surface_->adjustSize(); });
+    connect(document_.get(), &Document::selectionChanged, this, [this] {
+        ruler_->setOffset(scrollBox_->horizontalScrollBar()->value());
+    });
+    fillFontList();
+    designer_->updateSelectionControls();
+    afterLayoutChanged();
+}
+
+void MainWindow::updateCommandStates()
+{
+    MainActions& a = *actions_;
+    const std::pair<QAction*, DesignCommand> commands[] = {
+        {a.textLeft, DesignCommand::TextLeftAlign},
+        {a.textRight, DesignCommand::TextRightAlign},
+        {a.textCenter, DesignCommand::TextCenter},
+        {a.copy, DesignCommand::Copy},
+        {a.cut, DesignCommand::Cut},
+        {a.paste, DesignCommand::Paste},
+        {a.deleteSelection, DesignCommand::Delete},
+        {a.sendToBack, DesignCommand::SendToBack},
+        {a.bringToFront, DesignCommand::BringToFront},
+        {a.alignLeft, DesignCommand::AlignLeft},
+        {a.alignRight, DesignCommand::AlignRight},
+        {a.alignTop, DesignCommand::AlignTop},
+        {a.alignBottom, DesignCommand::AlignBottom},
+        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
+        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
+        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
+        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
+        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
+        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
+        {a.undo, DesignCommand::Undo},
+    };
+    for (const auto& [action, command] : commands)
+        action->setEnabled(designer_->isEnabled(command));
+    const int alignment = designer_->textAlignment();
+    if (alignment >= 0)
+        (alignment == 1 ? a.textRight : alignment == 2 ? a.textCenter : a.textLeft)->setChecked(true);
+}
+
+void MainWindow::syncFontControls()
+{
+    const FontControls f = designer_->fontControls();
+    const QSignalBlocker blockFont(fontBox_), blockSize(sizeBox_);
+    fontBox_->setCurrentIndex(f.name.isEmpty() ? -1 : fontBox_->findText(f.name));
+    sizeBox_->setCurrentIndex(sizeBox_->findText(f.sizeText));
+    sizeBox_->setEditText(f.sizeText);
+    actions_->bold->setChecked(f.bold);
+    actions_->italic->setChecked(f.italic);
+    actions_->underline->setChecked(f.underline);
+}
+
+void MainWindow::fillFontList()
+{
+    // Printers on this platform print the screen's fonts, so the screen's
+    // families are the whole list.
+    QStringList families = QFontDatabase::families();
+    families.sort(Qt::CaseInsensitive);
+    families.removeDuplicates();
+    const QSignalBlocker block(fontBox_);
+    const QString current = fontBox_->currentText();
+    fontBox_->clear();
+    fontBox_->addItems(families);
+    fontBox_->setCurrentIndex(fontBox_->findText(current));
+}
+
+void MainWindow::armInsertTool(DesignState state)
+{
+    designer_->keepInsertMode = QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
+    designer_->setDesignState(state);
+}
+
+bool MainWindow::editProperties(Component* c)
+{
+    if (!c || dynamic_cast<TQRCustomReport*>(c))
+        return false;   // the report property dialog comes with the dialogs
+    if (auto* band = dynamic_cast<TQRCustomBand*>(c)) {
+        auto* plain = dynamic_cast<TQRBand*>(band);
+        if (pageHeaderPending_) {
+            pageHeaderPending_ = false;
+            if (plain)
+                plain->setBandType(TQRBandType::rbPageHeader);
+        } else if (pageFooterPending_) {
+            pageFooterPending_ = false;
+            if (plain)
+                plain->setBandType(TQRBandType::rbPageFooter);
+        }
+        return true;
+    }
+    // The element dialogs come later; an inserted element stays as it is.
+    return isDesignObject(*c);
+}
+
+void MainWindow::afterLayoutChanged()
+{
+    ruler_->setZoom(document_->zoom());
+    ruler_->setUnits(document_->report().units());
+    surface_->adjustSize();
+}
+
+void MainWindow::applyZoom(int zoom)
+{
+    document_->setZoom(zoom);
+    designer_->refreshSelection();
+    ruler_->setZoom(document_->zoom());
+}
+
+void MainWindow::zoomToDefault() { applyZoom(DefaultZoom); }
+void MainWindow::zoomIn() { applyZoom(zoomIncreased(document_->zoom())); }
+void MainWindow::zoomOut() { applyZoom(zoomDecreased(document_->zoom())); }
+
+void MainWindow::showDesignCaption()
+{
+    setMainCaption(activeDesignFile().isEmpty() ? TemplateName : activeDesignFile());
+}
+
+void MainWindow::onTabChanged(int)
+{
+    const bool data = dataTabActive();
+    dbToolbar_->setVisible(data);
+    if (data) {
+        setMainCaption(activeTable_);
+        LogTable* table = logTable();
+        dataTab_->showRecordCount(table && table->isOpen() ? table->recordCount() : 0);
+        const QSignalBlocker block(groupByBox_);
+        groupByBox_->clear();
+        if (table && table->isOpen()) {
+            groupByBox_->addItems(table->indexEntries());
+            groupByBox_->setCurrentIndex(table->currentIndexEntry());
+        }
+    } else {
+        showDesignCaption();
+    }
+}
+
+void MainWindow::showDatabase() { pages_->setCurrentWidget(dataTab_); }
+
+void MainWindow::pickFontColor()
+{
+    const QColor color = QColorDialog::getColor(Qt::black, this);
+    if (!color.isValid())
+        return;
+    // Colours are stored with red in the lowest byte.
+    designer_->setFontColor(TColor(color.red() | color.green() << 8 | color.blue() << 16));
+}
+
+void MainWindow::toggleWhatsThis()
+{
+    if (QWhatsThis::inWhatsThisMode())
+        QWhatsThis::leaveWhatsThisMode();
+    else
+        QWhatsThis::enterWhatsThisMode();
+}
+
+// F1: the topic of the focused control, found up its parents.
+void MainWindow::showFocusedHelp()
+{
+    help_->showTopic(HelpSystem::contextOf(QApplication::focusWidget()), this);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!startedUp_ && !event->spontaneous())
+        QMetaObject::invokeMethod(this, &MainWindow::startUp, Qt::QueuedConnection);
+}
+
+} // namespace cm

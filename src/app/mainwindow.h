@@ -1,0 +1,152 @@
+#pragma once
+// The main window: menus and toolbars over the designer, the Designer and
+// Data tabs, the layout file commands, preview and printing, start-up (log
+// table, start layout, caption) and the close query with the settings.
+#include "app/apppaths.h"
+#include "designer/designstate.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QTabWidget;
+class QToolBar;
+
+namespace cm {
+
+class Component;
+class DataTabPlaceholder;
+class DesignSurface;
+class DesignerCore;
+class Document;
+class EventScrollBox;
+class HelpSystem;
+class LogTable;
+class MessageBoxes;
+class RecoveryStore;
+class RulerPanel;
+class TQRPrinter;
+struct MainActions;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static inline const QString TemplateName = QStringLiteral("Template.qr2");
+
+    // Every box the window shows goes through `boxes`.
+    MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // A layout named on the command line, loaded at start instead of the
+    // last one.
+    void setStartLayout(const QString& fileName) { startLayout_ = fileName; }
+    // Opens the log table and loads the start layout; runs once, on the
+    // first show (tests call it directly).
+    void startUp();
+
+    Document& document() { return *document_; }
+    DesignerCore& designer() { return *designer_; }
+    MainActions& actions() { return *actions_; }
+    const AppPaths& paths() const { return paths_; }
+    // The current layout: a full path, a bare name, or empty for a layout
+    // made from the template that has not been saved yet.
+    QString activeDesignFile() const;
+    QString activeTable() const { return activeTable_; }
+    LogTable* logTable() const;
+    bool pageHeaderPending() const { return pageHeaderPending_; }
+    bool pageFooterPending() const { return pageFooterPending_; }
+    bool dataTabActive() const;
+
+    // The commands (also reached through actions()).
+    void newLayout();
+    void openLayout();
+    bool save();
+    bool saveAs();
+    void preview();
+    void print();
+    void printerSetup();
+    void showDatabase();
+    void zoomToDefault();
+    void zoomIn();
+    void zoomOut();
+    // The close query: true when the window may close.
+    bool queryClose();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildCentralWidget();
+    void buildMenus();
+    void buildToolbars();
+    void connectCommands();
+    void connectDesigner();
+    void applySmallScreenRule();
+    void setHelpContexts();
+
+    void setMainCaption(const QString& name) { setWindowTitle(QStringLiteral("Cardmint ") + name); }
+    void showDesignCaption();
+    void onTabChanged(int index);
+    void afterLayoutChanged();   // the ruler and surface follow the report
+    void fillFontList();
+    void updateCommandStates();
+    void syncFontControls();
+    void armInsertTool(DesignState state);
+    bool editProperties(Component* c);
+    void applyZoom(int zoom);
+    void showFocusedHelp();
+    void toggleWhatsThis();
+    void pickFontColor();
+
+    bool openStartTable();
+    void loadStartLayout();
+    bool loadLayout(const QString& name);
+    bool saveTo(const QString& fileName);
+    QString saveTarget(const QString& name) const;
+    QString dialogFolder() const;
+    // Copies of unsaved layouts that an earlier session left behind (it
+    // crashed or was killed) are offered for restoring.
+    void offerRecovery();
+
+    // One run into `pages` (printed, or kept for the preview) under a
+    // progress window; false when nothing was output.
+    bool generate(TQRPrinter& pages, bool print);
+
+    MessageBoxes& boxes_;
+    AppPaths paths_;
+    std::unique_ptr<Document> document_;
+    std::unique_ptr<DesignerCore> designer_;
+    std::unique_ptr<MainActions> actions_;
+    HelpSystem* help_ = nullptr;
+    std::unique_ptr<RecoveryStore> recovery_;
+
+    QTabWidget* pages_ = nullptr;
+    QWidget* designTab_ = nullptr;
+    DataTabPlaceholder* dataTab_ = nullptr;
+    RulerPanel* ruler_ = nullptr;
+    EventScrollBox* scrollBox_ = nullptr;
+    DesignSurface* surface_ = nullptr;
+    QComboBox* fontBox_ = nullptr;
+    QComboBox* sizeBox_ = nullptr;
+    QComboBox* groupByBox_ = nullptr;
+    QLabel* typeLabel_ = nullptr;
+    QLabel* infoLabel_ = nullptr;
+    QToolBar* fileToolbar_ = nullptr;
+    QToolBar* alignmentToolbar_ = nullptr;
+    QToolBar* propertyToolbar_ = nullptr;
+    QToolBar* fontToolbar_ = nullptr;
+    QToolBar* textAlignToolbar_ = nullptr;
+    QToolBar* elementToolbar_ = nullptr;
+    QToolBar* dbToolbar_ = nullptr;
+
+    QString activeTable_;
+    QString startLayout_;
+    bool pageHeaderPending_ = false;
+    bool pageFooterPending_ = false;
+    bool startedUp_ = false;
+    bool running_ = false;   // a preview or print run is going on
+};
+
+} // namespace cm

@@ -1,0 +1,171 @@
+// The window's menus, toolbars, insert tools and their enabling.
+#include "windowfixture.h"
+
+#include "app/mainactions.h"
+#include "designer/designercore.h"
+#include "designer/document.h"
+#include "engine/print/qtprintdevice.h"
+#include "report/report.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QWidget>
+
+using namespace cm;
+
+namespace {
+
+// Item texts of a menu, separators as "-", visible items only.
+QStringList menuItems(QMenu* menu)
+{
+    QStringList items;
+    for (QAction* a : menu->actions()) {
+        if (a->isVisible())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    return items;
+}
+
+QMenu* topMenu(MainWindow& w, const QString& title)
+{
+    for (QAction* a : w.menuBar()->actions()) {
+        if (a->text() == title)
+            return a->menu();
+    }
+    return nullptr;
+}
+
+// Tool tips of a toolbar's items, separators as "-".
+QStringList hints(QToolBar* toolbar)
+{
+    QStringList items;
+    for (QAction* a : toolbar->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->toolTip());
+    return items;
+}
+
+} // namespace
+
+TEST_F(WindowTest, MenusHoldEveryCommandInOrder)
+{
+    auto w = startWindow();
+    const struct {
+        const char* title;
+        QStringList items;
+    } menus[] = {
+        {"&File", {"&New", "&Open...", "&Save", "Save &as...", "-", "Pre&view", "Page setup", "&Print", "Printer setup",
+                   "-", "&Database", "-", "&Exit"}},
+        {"&Edit", {"&New", "-", "Undo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Send to back", "Bring to front"}},
+        {"&View", {"Toolbar", "Font toolbar", "Element toolbar", "-", "Zoom", "-", "&Options..."}},
+        {"&Help", {"&Contents", "&Search", "What is this ?", "-", "&About"}},
+    };
+    for (const auto& m : menus) {
+        QMenu* menu = topMenu(*w, QString::fromLatin1(m.title));
+        ASSERT_NE(menu, nullptr) << m.title;
+        EXPECT_EQ(menuItems(menu), m.items) << m.title;
+    }
+    QMenu* insert = topMenu(*w, QStringLiteral("&Edit"))->actions().first()->menu();
+    ASSERT_NE(insert, nullptr);
+    EXPECT_EQ(menuItems(insert), (QStringList{"&Text", "&Data field", "Shape", "&Image"}));
+    EXPECT_EQ(w->actions().whatsThis->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    EXPECT_EQ(w->actions().zoomDefault->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+}
+
+TEST_F(WindowTest, ToolbarsHoldTheirButtonsByHintWithAccessibleNames)
+{
+    auto w = startWindow();
+    const struct {
+        const char* name;
+        QStringList hints;
+    } toolbars[] = {
+        {"FileToolbar", {"Create", "Open", "Save current", "-", "Print", "Preview", "-", "Cut to clipboard",
+                         "Copy to clipboard", "Paste from clipboard", "-", "Send element to back",
+                         "Bring element to front", "-", "Set frame"}},
+        {"AlignmentToolbar", {"Align left edges", "Align horizontal centers", "Center horizontally",
+                              "Equal space, horizontal", "Align right edges", "Align top edges",
+                              "Align vertical centers", "Center vertically", "Equal space, vertical",
+                              "Align bottom edges", "About", "What is this ?"}},
+        {"TextAlignToolbar", {"align left", "align center", "align right"}},
+        {"Toolbar971", {"Select/Move Element", "Page setup", "Add page \nfooter", "Add page \nheader",
+                        "Add system info", "Add text", "Add data field", "Add image", "Add shape"}},
+    };
+    for (const auto& t : toolbars) {
+        auto* toolbar = w->findChild<QToolBar*>(QString::fromLatin1(t.name));
+        ASSERT_NE(toolbar, nullptr) << t.name;
+        EXPECT_EQ(hints(toolbar), t.hints) << t.name;
+    }
+    for (const char* name : {"FileToolbar", "AlignmentToolbar", "PropertyToolbar", "FontToolbar", "TextAlignToolbar",
+                             "Toolbar971", "DbToolBar"}) {
+        auto* toolbar = w->findChild<QToolBar*>(QString::fromLatin1(name));
+        ASSERT_NE(toolbar, nullptr) << name;
+        for (QAction* a : toolbar->actions()) {
+            QWidget* button = toolbar->widgetForAction(a);
+            if (!a->isSeparator() && button) {
+                EXPECT_FALSE(button->accessibleName().isEmpty()) << name << " " << a->text().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(w->actions().addPageHeader->property("accessibleName").toString(), QStringLiteral("Add page header"));
+    EXPECT_EQ(w->actions().addText->property("helpContext").toInt(), 5060);
+    EXPECT_EQ(w->actions().newLayout->statusTip(), QStringLiteral("Create"));
+    EXPECT_FALSE(w->findChild<QToolBar*>(QStringLiteral("DbToolBar"))->isVisible());
+    w->showDatabase();
+    EXPECT_TRUE(w->findChild<QToolBar*>(QStringLiteral("DbToolBar"))->isVisible());
+}
+
+TEST_F(WindowTest, SelectionCommandsStartDisabled)
+{
+    auto w = startWindow();
+    MainActions& a = w->actions();
+    for (QAction* action : {a.cut, a.copy, a.deleteSelection, a.sendToBack, a.bringToFront, a.alignLeft,
+                            a.equalSpaceVertical, a.textLeft, a.textCenter, a.textRight})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_TRUE(a.textLeft->isChecked());
+    EXPECT_TRUE(a.selectMove->isChecked());
+}
+
+TEST_F(WindowTest, InsertToolsArmTheDesignerAndPageHeaderMakesTheNextEditedBandAPageHeader)
+{
+    auto w = startWindow();
+    MainActions& a = w->actions();
+    a.addText->trigger();
+    EXPECT_EQ(w->designer().designState(), DesignState::Label);
+    EXPECT_TRUE(a.addText->isChecked());
+    EXPECT_FALSE(w->designer().keepInsertMode);
+
+    a.addPageHeader->trigger();
+    EXPECT_EQ(w->designer().designState(), DesignState::Band);
+    EXPECT_TRUE(w->pageHeaderPending());
+    a.addPageFooter->trigger();
+    EXPECT_TRUE(w->pageFooterPending());
+    w->designer().setDesignState(DesignState::Normal);   // the insertion was abandoned
+    EXPECT_TRUE(a.selectMove->isChecked());
+    EXPECT_TRUE(w->pageHeaderPending());
+
+    // Both pending: the first band edited becomes the page header, the next the page footer.
+    auto& report = w->document().report();
+    ASSERT_GE(report.bandList().size(), 1u);
+    auto* first = dynamic_cast<TQRBand*>(report.addBandOfType(TQRBandType::rbTitle));
+    auto* second = dynamic_cast<TQRBand*>(report.addBandOfType(TQRBandType::rbSummary));
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(w->designer().editPropertiesHandler(first));
+    EXPECT_TRUE(w->designer().editPropertiesHandler(second));
+    EXPECT_EQ(first->bandType(), TQRBandType::rbPageHeader);
+    EXPECT_EQ(second->bandType(), TQRBandType::rbPageFooter);
+    EXPECT_FALSE(w->pageHeaderPending());
+    EXPECT_FALSE(w->pageFooterPending());
+    // The report's own dialog comes later: not edited.
+    EXPECT_FALSE(w->designer().editPropertiesHandler(&report));
+}
+
+TEST_F(WindowTest, PrintWithoutAPrinterSaysSo)
+{
+    if (TQRQtPrintDevice::anyPrinterInstalled())
+        GTEST_SKIP() << "a printer is installed here";
+    auto w = startWindow();
+    w->print();
+    EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("error: No printer installed")});
+    EXPECT_FALSE(w->isMinimized());
+}
