@@ -345,18 +345,15 @@ void DesignerCore::deleteSelection()
 
 void DesignerCore::bringSelectionToFront()
 {
-    const std::vector<Component*> selection = document_.selection();
-    if (selection.empty())
-        return;
-    document_.beginChange();
-    for (Component* c : selection) {
-        if (Component* parent = c->parentControl())
-            parent->moveChild(c, int(parent->childControls().size()) - 1);
-    }
-    document_.endChange();
+    moveSelectionInZOrder(true);
 }
 
 void DesignerCore::sendSelectionToBack()
+{
+    moveSelectionInZOrder(false);
+}
+
+void DesignerCore::moveSelectionInZOrder(bool toFront)
 {
     const std::vector<Component*> selection = document_.selection();
     if (selection.empty())
@@ -364,7 +361,7 @@ void DesignerCore::sendSelectionToBack()
     document_.beginChange();
     for (Component* c : selection) {
         if (Component* parent = c->parentControl())
-            parent->moveChild(c, 0);
+            parent->moveChild(c, toFront ? int(parent->childControls().size()) - 1 : 0);
     }
     document_.endChange();
 }

@@ -181,7 +181,7 @@ private:
     void startRubberBand(QPoint point);
     void finishRubberBand(QPoint point);
     void applyFont(const std::function<void(TQRFont&)>& change, bool penColor = false, TColor color = 0);
-    void bringForwardFollowers();
+    void moveSelectionInZOrder(bool toFront);
     void resetDataFieldCaptions();
 
     Document& document_;
