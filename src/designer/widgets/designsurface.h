@@ -3,13 +3,17 @@
 // element at the report's zoom (times the device pixel ratio) with the same
 // element painters as printing, plus the design-time marks, and routes
 // mouse and keys to the designer. No widget per element.
+#include <QCursor>
 #include <QWidget>
+
+#include <memory>
 
 namespace cm {
 
 class Document;
 class DesignerCore;
 class Component;
+class ReportPainter;
 
 class DesignSurface : public QWidget {
     Q_OBJECT
@@ -23,6 +27,16 @@ public:
     // Model pixels (zoom 100, report coordinates) and widget pixels.
     QPoint toModel(QPoint widgetPoint) const;
     QRect toWidget(const QRect& modelRect) const;
+    // A band's or element's rectangle on the surface, widget pixels.
+    QRect componentRect(const Component* c) const;
+
+    // Off: only what prints is shown (no grid, outlines, names, corner
+    // marks, frames or selection). On by default.
+    bool showDesignMarks() const { return designMarks_; }
+    void setShowDesignMarks(bool on);
+    // The cursor over bands and elements while an insert tool is armed.
+    QCursor addCursor() const { return addCursor_; }
+    void setAddCursor(const QCursor& cursor);
 
     QSize sizeHint() const override;
 
@@ -35,8 +49,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void modelChanged();
+    void reportReplaced();
+    void zoomChanged();
+    void selectionChanged();
+    void updateCursor(QPoint widgetPoint);
+    void paintSelection(QPaintEvent* event);
+
     Document& document_;
     DesignerCore& designer_;
+    std::unique_ptr<ReportPainter> painter_;
+    bool designMarks_ = true;
+    QCursor addCursor_;
 };
 
 } // namespace cm

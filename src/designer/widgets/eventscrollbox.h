@@ -18,6 +18,9 @@ signals:
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
+
+private:
+    int wheelRemainder_ = 0;   // angle delta not yet scrolled (high-resolution wheels)
 };
 
 } // namespace cm
