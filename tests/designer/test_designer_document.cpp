@@ -4,6 +4,9 @@
 #include "engine/qrprinter.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -115,24 +118,48 @@ TEST_F(DocumentTest, PrepareAddsAndFinishRemovesTheHiddenSummaryBand)
     core.finish();
 }
 
-TEST_F(DocumentTest, RunReportGeneratesAndLeavesNoExtraBand)
+// Whether a page shows anything in pure red (the footer's mark).
+bool hasRed(const QPicture& page)
+{
+    QImage image(820, 1160, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        const_cast<QPicture&>(page).play(&painter);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == qRgb(255, 0, 0))
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(DocumentTest, RunReportLeavesTheFooterOffTheLastPageAndNoExtraBand)
 {
     auto log = std::make_unique<MemoryDataSet>(QStringLiteral("Tbl"),
                                                std::vector<FieldDef>{fieldDef(QStringLiteral("Call"), FieldType::String, 12)});
-    for (int i = 0; i < 60; ++i)
+    for (int i = 0; i < 25; ++i)
         log->addRecord({QStringLiteral("S5%1A").arg(i)});
     doc.workspace().table->setSource(std::move(log));
     report().setDataSet(doc.workspace().table);
     TQRDesignBand* footer = addBand(TQRBandType::rbPageFooter, 40);
     footer->d.notOnLastPage = true;
+    auto* mark = addElement<TQRDesignShape>(footer, QRect(0, 0, 200, 30));
+    mark->brush.color = 0x0000FF;   // red
+    mark->pen.color = 0x0000FF;
     addBand(TQRBandType::rbDetail, 100);
     const size_t bands = report().bandList().size();
 
     TQRPrinter output;
     int events = 0;
     EXPECT_TRUE(core.runReport(output, OutputKind::Preview, [&] { ++events; }));
-    EXPECT_GT(output.pageCount(), 1);
     EXPECT_GT(events, 0);
+    ASSERT_GE(output.pageCount(), 3);
+    for (int n = 1; n <= output.pageCount(); ++n)
+        EXPECT_EQ(hasRed(output.loadPage(n)), n < output.pageCount()) << "page " << n;
     EXPECT_EQ(report().bandList().size(), bands);
     EXPECT_FALSE(core.isPrepared());
     EXPECT_FALSE(core.isRunning());
