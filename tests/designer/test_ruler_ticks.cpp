@@ -1,6 +1,8 @@
 // Ruler scales: where ticks and labels fall for each unit and zoom.
 #include "designer/widgets/rulerpanel.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -109,6 +111,25 @@ TEST(RulerTicks, PixelsAndNativeDrawNoScale)
 {
     EXPECT_TRUE(ticks(TQRUnit::Pixels, 100).empty());
     EXPECT_TRUE(ticks(TQRUnit::Native, 100).empty());
+}
+
+// The painted ruler follows the surface's horizontal scrolling.
+TEST(RulerTicks, PanelDrawsItsTicksShiftedByTheOffset)
+{
+    cm::RulerPanel ruler;
+    ruler.resize(200, Height);
+    auto darkAt = [&ruler](int x) {
+        QImage image(ruler.size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        ruler.render(&image);
+        return qGray(image.pixel(x, Height - 2)) < 100;
+    };
+    EXPECT_TRUE(darkAt(38));    // the 1 cm tick
+    EXPECT_FALSE(darkAt(36));
+    ruler.setOffset(2);
+    EXPECT_TRUE(darkAt(36));
+    ruler.setUnits(TQRUnit::Pixels);
+    EXPECT_FALSE(darkAt(36));
 }
 
 } // namespace

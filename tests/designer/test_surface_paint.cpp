@@ -50,10 +50,10 @@ int unmatched(const std::vector<bool>& a, const std::vector<bool>& b, int w, int
 
 int darkCount(const std::vector<bool>& m) { return int(std::count(m.begin(), m.end(), true)); }
 
-QImage surfaceImage(DesignSurface& surface)
+QImage surfaceImage(DesignSurface& surface, int pixelRatio = 1)
 {
-    QImage image(surface.size(), QImage::Format_ARGB32);
-    image.setDevicePixelRatio(1);
+    QImage image(surface.size() * pixelRatio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::white);
     surface.render(&image);
     return image;
@@ -127,6 +127,21 @@ TEST(SurfacePaint, AtZoom100TheSurfaceShowsWhatPrints)
     EXPECT_GT(darkCount(marked), darkCount(a));
 }
 
+TEST(SurfacePaint, HighDensityBackingHasTheSameCardInFinerPixels)
+{
+    CardSurface card;
+    DesignSurface& surface = card.surface();
+    surface.setShowDesignMarks(false);
+    const QImage normal = surfaceImage(surface);
+    QImage dense = surfaceImage(surface, 2);
+    ASSERT_EQ(dense.size(), normal.size() * 2);
+    dense.setDevicePixelRatio(1);
+    const QImage halved = dense.scaled(normal.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const auto a = darkMask(normal), b = darkMask(halved);
+    EXPECT_LE(unmatched(a, b, normal.width(), normal.height()), darkCount(a) / 20);
+    EXPECT_LE(unmatched(b, a, normal.width(), normal.height()), darkCount(b) / 20);
+}
+
 TEST(SurfacePaint, ZoomScalesTheSurfaceAndItsContent)
 {
     CardSurface card;
@@ -159,7 +174,8 @@ TEST(SurfacePaint, DesignTextOfFieldsAndMarks)
     DesignSurface& surface = f.surface();
     f.designer.options().showBandNames = false;
     f.designer.options().showComponentFrames = false;
-    const auto plain = darkMask(surfaceImage(surface));
+    const QImage plainImage = surfaceImage(surface);
+    const auto plain = darkMask(plainImage);
     const QRect fieldRect = surface.componentRect(field).adjusted(4, 4, -4, -4);
     int inField = 0;
     for (int y = fieldRect.top(); y <= fieldRect.bottom(); ++y)
@@ -172,6 +188,7 @@ TEST(SurfacePaint, DesignTextOfFieldsAndMarks)
     f.designer.options().componentFrameStyle = 0;
     const QImage framed = surfaceImage(surface);
     const QRect r = surface.componentRect(field);
+    EXPECT_GT(qGray(plainImage.pixel(r.center().x(), r.top())), 192);
     EXPECT_LT(qGray(framed.pixel(r.center().x(), r.top())), 64);
     EXPECT_LT(qGray(framed.pixel(r.left(), r.center().y())), 64);
 }

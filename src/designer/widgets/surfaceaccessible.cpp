@@ -231,6 +231,8 @@ void registerSurface(DesignSurface& surface)
 
 void announceSurfaceSelection(DesignSurface& surface)
 {
+    if (!QAccessible::isActive())
+        return;   // no assistive tool listens: make no interfaces
     QAccessibleEvent within(&surface, QAccessible::SelectionWithin);
     QAccessible::updateAccessibility(&within);
     const auto selection = surface.document().selection();
@@ -248,6 +250,8 @@ void announceSurfaceSelection(DesignSurface& surface)
 
 void announceSurfaceReordered(DesignSurface& surface)
 {
+    if (!QAccessible::isActive())
+        return;
     QAccessibleEvent event(&surface, QAccessible::ObjectReorder);
     QAccessible::updateAccessibility(&event);
 }
