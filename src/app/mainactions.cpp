@@ -62,6 +62,8 @@ MainActions::MainActions(QObject* o)
     open = make(o, {tr("&Open..."), tr("Open"), 5010, L("document-open"), L("document-open"), QKeySequence::Open});
     save = make(o, {tr("&Save"), tr("Save current"), 5030, L("document-save"), L("document-save"), QKeySequence::Save});
     saveAs = make(o, {tr("Save &as..."), tr("Save as"), 0, L("document-save-as"), L("document-save"), QKeySequence::SaveAs});
+    if (saveAs->shortcut().isEmpty())   // not every desktop defines one
+        saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     preview = make(o, {tr("Pre&view"), tr("Preview"), 5050, L("document-print-preview"), L("document-print-preview")});
     pageSetup = make(o, {tr("Page setup"), tr("Page setup"), 5070, L("document-page-setup"), L("page-setup")});
     print = make(o, {tr("&Print"), tr("Print"), 5040, L("document-print"), L("document-print"), QKeySequence::Print});

@@ -66,8 +66,10 @@ MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
     const WindowSettings settings = WindowSettings::read(paths_.configFolder);
     document_->setFileName(settings.activeDesignFile);
     activeTable_ = settings.activeTable;
-    if (!settings.geometry.isEmpty())
-        restoreGeometry(settings.geometry);
+    if (settings.geometry.isEmpty() || !restoreGeometry(settings.geometry)) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
     if (!settings.windowState.isEmpty())
         restoreState(settings.windowState);
     dbToolbar_->setVisible(false);   // shown with the Data tab only
@@ -301,9 +303,14 @@ void MainWindow::connectCommands()
     connect(a.printerSetup, &QAction::triggered, this, &MainWindow::printerSetup);
     connect(a.database, &QAction::triggered, this, &MainWindow::showDatabase);
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
-    // The report and options dialogs and the frame dialog come with the dialogs.
-    for (QAction* later : {a.pageSetup, a.options, a.setFrame}) {
+    // The report, options and frame dialogs, the clipboard and the block
+    // alignment come later; until then their commands stay disabled.
+    for (QAction* later : {a.pageSetup, a.options, a.setFrame, a.cut, a.copy, a.paste, a.alignLeft,
+                           a.alignHorizontalCenters, a.centerHorizontally, a.equalSpaceHorizontal, a.alignRight,
+                           a.alignTop, a.alignVerticalCenters, a.centerVertically, a.equalSpaceVertical,
+                           a.alignBottom}) {
         later->setEnabled(false);
+        later->setProperty("notAvailableYet", true);
         later->setStatusTip(later->statusTip() + tr(" (not available yet)"));
     }
 
@@ -421,7 +428,7 @@ void MainWindow::updateCommandStates()
         {a.undo, DesignCommand::Undo},
     };
     for (const auto& [action, command] : commands)
-        action->setEnabled(designer_->isEnabled(command));
+        action->setEnabled(designer_->isEnabled(command) && !action->property("notAvailableYet").toBool());
     const int alignment = designer_->textAlignment();
     if (alignment >= 0)
         (alignment == 1 ? a.textRight : alignment == 2 ? a.textCenter : a.textLeft)->setChecked(true);
@@ -442,8 +449,11 @@ void MainWindow::syncFontControls()
 void MainWindow::fillFontList()
 {
     // Printers on this platform print the screen's fonts, so the screen's
-    // families are the whole list.
+    // families are the whole list, with the names layouts carry that the
+    // font configuration maps onto metric-compatible fonts.
     QStringList families = QFontDatabase::families();
+    families << QStringLiteral("Arial") << QStringLiteral("Times New Roman") << QStringLiteral("Courier New")
+             << QFont::substitutions();
     families.sort(Qt::CaseInsensitive);
     families.removeDuplicates();
     const QSignalBlocker block(fontBox_);
@@ -485,6 +495,8 @@ void MainWindow::afterLayoutChanged()
     ruler_->setZoom(document_->zoom());
     ruler_->setUnits(document_->report().units());
     surface_->adjustSize();
+    if (document_->selectionCount() == 0)
+        designer_->syncFontControls(document_->report().font());
 }
 
 void MainWindow::applyZoom(int zoom)

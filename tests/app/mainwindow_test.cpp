@@ -5,6 +5,7 @@
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "engine/print/qtprintdevice.h"
+#include "report/design.h"
 #include "report/report.h"
 
 #include <QAction>
@@ -124,6 +125,22 @@ TEST_F(WindowTest, SelectionCommandsStartDisabled)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_TRUE(a.textLeft->isChecked());
     EXPECT_TRUE(a.selectMove->isChecked());
+
+    // One element selected: the designer enables what works on one.
+    Component* element = nullptr;
+    for (Component* c : w->document().workspace().window.components()) {
+        if (isDesignObject(*c) && !dynamic_cast<TQRCustomBand*>(c)) {
+            element = c;
+            break;
+        }
+    }
+    ASSERT_NE(element, nullptr);
+    w->designer().select(element);
+    for (QAction* action : {a.deleteSelection, a.sendToBack, a.bringToFront, a.textLeft})
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    // Block alignment needs two; clipboard commands are not there yet.
+    for (QAction* action : {a.alignLeft, a.cut, a.copy})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }
 
 TEST_F(WindowTest, InsertToolsArmTheDesignerAndPageHeaderMakesTheNextEditedBandAPageHeader)
