@@ -1,6 +1,7 @@
 #include "designer/widgets/designsurface.h"
 
 #include "designer/designercore.h"
+#include "designer/designobjects.h"
 #include "designer/document.h"
 #include "designer/widgets/reportpainter.h"
 #include "designer/widgets/surfaceaccessible.h"
@@ -77,7 +78,7 @@ QRect DesignSurface::toWidget(const QRect& r) const
 
 QRect DesignSurface::componentRect(const Component* c) const
 {
-    return toWidget(modelRect(c));
+    return c ? toWidget(reportRectOf(*c)) : QRect();
 }
 
 void DesignSurface::setShowDesignMarks(bool on)

@@ -1,5 +1,7 @@
 #include "designer/widgets/reportpainter.h"
 
+#include "designer/designobjects.h"
+
 #include "engine/elementprinter.h"
 #include "engine/pagereplay.h"
 #include "engine/qrprinter.h"
@@ -132,18 +134,6 @@ const DesignPalette& DesignPalette::forScreen()
     return palette;
 }
 
-QRect modelRect(const Component* c)
-{
-    if (!c)
-        return {};
-    if (dynamic_cast<const TQRCustomReport*>(c))
-        return QRect(QPoint(0, 0), c->bounds.size());
-    QRect r = c->bounds;
-    for (const Component* p = c->parentControl(); p && !dynamic_cast<const TQRCustomReport*>(p); p = p->parentControl())
-        r.translate(p->bounds.topLeft());
-    return r;
-}
-
 int toWidgetLength(int model, int zoom) { return int(rnd(double(model) * zoom / 100)); }
 
 QRect toWidgetRect(const QRect& r, int zoom)
@@ -255,7 +245,7 @@ void ReportPainter::paint(QPaintDevice& device, const QRect& exposed, int zoom, 
 
 void ReportPainter::paintReport(QPainter& p, int zoom, const SurfaceMarks& marks)
 {
-    const QRect paper = toWidgetRect(modelRect(&report_), zoom);
+    const QRect paper = toWidgetRect(reportRectOf(report_), zoom);
     p.fillRect(paper, report_.enabled() ? toQColor(report_.color()) : QColor(192, 192, 192));
     if (!marks.designMarks)
         return;
@@ -369,7 +359,7 @@ void ReportPainter::paintGrid(QPainter& p, const QRect& r, int zoom, bool labels
 
 void ReportPainter::paintBand(QPainter& p, TQRCustomBand& band, int zoom, const SurfaceMarks& marks)
 {
-    const QRect r = toWidgetRect(modelRect(&band), zoom);
+    const QRect r = toWidgetRect(reportRectOf(band), zoom);
     p.fillRect(r, band.enabled() ? toQColor(band.color()) : QColor(192, 192, 192));
     if (marks.designMarks) {
         if (report_.page.ruler())
@@ -411,11 +401,11 @@ void ReportPainter::paintBand(QPainter& p, TQRCustomBand& band, int zoom, const 
 
 void ReportPainter::paintElement(QPainter& p, TQRPrintable& element, int zoom, const SurfaceMarks& marks)
 {
-    const QRect r = toWidgetRect(modelRect(&element), zoom);
+    const QRect r = toWidgetRect(reportRectOf(element), zoom);
     if (ElementPrinter* printer = printerFor(element)) {
         // The printers draw in model pixels from the parent's position in native units.
         const Component* parent = element.parentControl();
-        const QPoint origin = parent && !dynamic_cast<const TQRCustomReport*>(parent) ? modelRect(parent).topLeft() : QPoint();
+        const QPoint origin = parent && !dynamic_cast<const TQRCustomReport*>(parent) ? reportRectOf(*parent).topLeft() : QPoint();
         const double z = zoom / 100.0;
         p.setTransform(QTransform::fromScale(z, z));
         {

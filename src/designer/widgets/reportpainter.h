@@ -49,8 +49,7 @@ struct DesignPalette {
     static const DesignPalette& forScreen();
 };
 
-// Model rectangles (zoom 100, report coordinates) and widget rectangles.
-QRect modelRect(const Component* c);
+// Model rectangles (zoom 100, report coordinates) to widget rectangles.
 QRect toWidgetRect(const QRect& modelRect, int zoom);
 int toWidgetLength(int model, int zoom);
 
