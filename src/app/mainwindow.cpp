@@ -58,9 +58,12 @@ MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
     connectDesigner();
     setHelpContexts();
 
-    // The designed client area, centred; the toolbars come on top of it.
-    const QSize client(652, 468);
-    resize(client.width() + 160, client.height() + 150);
+    // Room for the designed client area (652 x 468) below three rows of
+    // toolbars, within the screen.
+    QSize size(900, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
     applySmallScreenRule();
 
     const WindowSettings settings = WindowSettings::read(paths_.configFolder);
