@@ -4,6 +4,7 @@
 
 #include <QPageSize>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 
 namespace cm {
@@ -12,42 +13,11 @@ namespace {
 
 constexpr double NativePerMM = 10.0;
 
-QPageSize::PageSizeId pageSizeIdOf(TQRPaperSize size)
-{
-    switch (size) {
-    case TQRPaperSize::Letter: return QPageSize::Letter;
-    case TQRPaperSize::Tabloid: return QPageSize::Tabloid;
-    case TQRPaperSize::Ledger: return QPageSize::Ledger;
-    case TQRPaperSize::Legal: return QPageSize::Legal;
-    case TQRPaperSize::Statement: return QPageSize::Statement;
-    case TQRPaperSize::Executive: return QPageSize::ExecutiveStandard;
-    case TQRPaperSize::A3: return QPageSize::A3;
-    case TQRPaperSize::A4: return QPageSize::A4;
-    case TQRPaperSize::A5: return QPageSize::A5;
-    case TQRPaperSize::B4: return QPageSize::B4;
-    case TQRPaperSize::B5: return QPageSize::JisB5;
-    case TQRPaperSize::Folio: return QPageSize::FanFoldGermanLegal;
-    case TQRPaperSize::Quarto: return QPageSize::Quarto;
-    case TQRPaperSize::qr10X14: return QPageSize::Imperial10x14;
-    case TQRPaperSize::Note: return QPageSize::Note;
-    case TQRPaperSize::Env9: return QPageSize::Envelope9;
-    case TQRPaperSize::Env10: return QPageSize::Envelope10;
-    case TQRPaperSize::Env11: return QPageSize::Envelope11;
-    case TQRPaperSize::Env12: return QPageSize::Envelope12;
-    case TQRPaperSize::Env14: return QPageSize::Envelope14;
-    default: return QPageSize::Custom;
-    }
-}
-
 } // namespace
 
 TQRPaperSize paperSizeFor(const QPageSize& pageSize)
 {
-    for (int i = 0; i < PaperSizeCount; ++i) {
-        const auto size = TQRPaperSize(i);
-        if (isNamedPaper(size) && pageSizeIdOf(size) != QPageSize::Custom && pageSizeIdOf(size) == pageSize.id())
-            return size;
-    }
+    // The first named paper of the same size (Letter before LetterSmall, A4 before A4Small).
     const QSizeF mm = pageSize.size(QPageSize::Millimeter);
     for (int i = 0; i < PaperSizeCount; ++i) {
         const auto size = TQRPaperSize(i);

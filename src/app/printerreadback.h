@@ -22,8 +22,8 @@ struct PrinterReadBack {
     double paperWidthMM = 210, paperLengthMM = 297;   // portrait
 };
 
-// The report's paper for a printer's page size: a named paper when one
-// matches (by id, else by size within half a millimetre), else Custom.
+// The report's paper for a printer's page size: the named paper of that
+// size (within half a millimetre), else Custom.
 TQRPaperSize paperSizeFor(const QPageSize& pageSize);
 
 PrinterReadBack readPrinter(const QPrinter& printer);

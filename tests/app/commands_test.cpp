@@ -154,36 +154,22 @@ TEST_F(WindowTest, OpenLoadsTheChosenLayout)
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Cardmint ") + other);
 }
 
-TEST_F(WindowTest, CloseQueryNoClosesWithoutSaving)
+TEST_F(WindowTest, CloseQueryNoDropsTheChangesAndYesSavesTheNamedLayoutWithoutADialog)
 {
-    const QString path = inWork(QStringLiteral("card.qr2"));
-    auto w = startWindow();
-    boxes.fileNames.push_back(path);
-    ASSERT_TRUE(w->saveAs());
-    const QByteArray saved = contents(path);
-    changeTitle(*w, QStringLiteral("dropped"));
-    boxes.shown.clear();
-    boxes.answers = {MessageBoxes::Answer::No};
-    EXPECT_TRUE(w->close());
-    EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("ask: Save report ") + path + QStringLiteral("?")});
-    EXPECT_EQ(contents(path), saved);
-    EXPECT_TRUE(QFileInfo::exists(WindowSettings::fileName(paths.configFolder)));
-}
-
-TEST_F(WindowTest, CloseQueryYesSavesANamedLayoutWithoutADialog)
-{
-    const QString path = inWork(QStringLiteral("card.qr2"));
-    auto w = startWindow();
-    boxes.fileNames.push_back(path);
-    ASSERT_TRUE(w->saveAs());
-    const QByteArray saved = contents(path);
-    changeTitle(*w, QStringLiteral("kept"));
-    boxes.shown.clear();
-    boxes.answers = {MessageBoxes::Answer::Yes};
-    EXPECT_TRUE(w->close());
-    EXPECT_EQ(boxes.shown.size(), 1);
-    EXPECT_NE(contents(path), saved);
-    EXPECT_TRUE(contents(path).contains("kept"));
+    for (const auto answer : {MessageBoxes::Answer::No, MessageBoxes::Answer::Yes}) {
+        const bool yes = answer == MessageBoxes::Answer::Yes;
+        const QString path = inWork(yes ? QStringLiteral("yes.qr2") : QStringLiteral("no.qr2"));
+        auto w = startWindow();
+        boxes.fileNames.push_back(path);
+        ASSERT_TRUE(w->saveAs());
+        changeTitle(*w, QStringLiteral("changed title"));
+        boxes.shown.clear();
+        boxes.answers = {answer};
+        EXPECT_TRUE(w->close());
+        EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("ask: Save report ") + path + QStringLiteral("?")});
+        EXPECT_EQ(contents(path).contains("changed title"), yes);
+        EXPECT_TRUE(QFileInfo::exists(WindowSettings::fileName(paths.configFolder)));
+    }
 }
 
 TEST_F(WindowTest, CloseQueryCancelledSaveBoxKeepsTheWindowAndWritesNoSettings)
