@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 #include <QWidget>
 
@@ -150,6 +151,16 @@ TEST_F(WindowTest, InsertToolsArmTheDesignerAndPageHeaderMakesTheNextEditedBandA
     a.addText->trigger();
     EXPECT_EQ(w->designer().designState(), DesignState::Label);
     EXPECT_TRUE(a.addText->isChecked());
+    EXPECT_FALSE(w->designer().keepInsertMode);
+
+    // Shift held on the button keeps the tool armed for several insertions.
+    auto* elements = w->findChild<QToolBar*>(QStringLiteral("Toolbar971"));
+    QWidget* shapeButton = elements->widgetForAction(a.addShape);
+    ASSERT_NE(shapeButton, nullptr);
+    QTest::mouseClick(shapeButton, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(w->designer().designState(), DesignState::Shape);
+    EXPECT_TRUE(w->designer().keepInsertMode);
+    QTest::mouseClick(shapeButton, Qt::LeftButton);
     EXPECT_FALSE(w->designer().keepInsertMode);
 
     a.addPageHeader->trigger();
