@@ -60,7 +60,6 @@ int main(int argc, char** argv)
     CardmintApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Cardmint"));
     QApplication::setApplicationName(QStringLiteral("Cardmint"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Cardmint"));
     QApplication::setDesktopFileName(QStringLiteral("cardmint"));
     QApplication::setWindowIcon(cm::applicationIcon());
 

@@ -2,7 +2,6 @@
 #include "app/mainwindow.h"
 
 #include "app/appsettings.h"
-#include "app/datatabplaceholder.h"
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
