@@ -116,7 +116,7 @@ QRect TQRCustomBand::zoomedBounds() const
     const TQRCustomReport* r = report();
     if (const auto placed = r ? r->placementAt(this, zoom) : std::nullopt)
         return QRect(placed->left, placed->top, size.roundedPixels(size.fromPixels(placed->width, zoom), zoom), height);
-    return QRect(bounds.left() * zoom / kModelZoom, bounds.top() * zoom / kModelZoom,
+    return QRect(rescalePixels(bounds.left(), kModelZoom, zoom), rescalePixels(bounds.top(), kModelZoom, zoom),
                  size.roundedPixels(size.values[1], zoom), height);
 }
 
@@ -138,7 +138,7 @@ void TQRCustomBand::setZoomedEdge(BoundsEdge edge, int value)
         size.applyToControl();
     } else {
         // While loading the stored values win; otherwise the arrangement places the band.
-        setEdge(bounds, edge, int(rnd(Extended(value) * kModelZoom / zoom)));
+        setEdge(bounds, edge, rescalePixels(value, zoom, kModelZoom));
     }
     relayout();
 }

@@ -22,6 +22,12 @@ constexpr int kScreenPixelsPerInch = 96;
 // setting: it scales the design surface and the Pixels unit, never the model.
 constexpr int kModelZoom = 100;
 
+// A whole number of pixels at one zoom seen at another.
+inline int rescalePixels(int pixels, int fromZoom, int toZoom)
+{
+    return static_cast<int>(rnd(static_cast<Extended>(pixels) * toZoom / fromZoom));
+}
+
 TQRUnit defaultUnitForLocale();
 
 class TQRUnitBase : public Persistent {
