@@ -4,6 +4,7 @@
 
 #include "expr/evaluator.h"
 #include "expr/script.h"
+#include "expr/services.h"
 #include "expr/variablestore.h"
 
 #include <QDateTime>
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 4096)
         return 0;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    cm::VariableStore::instance().clear();   // keep memory flat across inputs
+    cm::VariableStore variables;   // each input starts with none
+    const cm::ScopedVariables installed(variables);
     try {
         if (text.startsWith(u'[')) {
             cm::ScriptRunner runner(text.split(u'\n'));

@@ -4,6 +4,8 @@
 
 #include "expr/evaluator.h"
 #include "expr/formatsettings.h"
+#include "expr/services.h"
+#include "expr/variablestore.h"
 
 #include <QLocale>
 
@@ -43,6 +45,8 @@ int runEval(const QStringList& args, cm::cli::Io& io)
         return cm::cli::ExitUsage;
     }
     try {
+        cm::VariableStore variables;   // the formula's own
+        const cm::ScopedVariables installed(variables);
         cm::TQREvaluator evaluator;
         const cm::EvResult r = evaluator.Calculate(rest.first());
         const QString text = r.isError() ? r.strResult : cm::ValueToText(r);

@@ -102,7 +102,8 @@ QPainter& ReportGenerator::canvas()
     return *p;
 }
 
-int ReportGenerator::zoom() const { return report_.zoom(); }
+// Printing measures text in model pixels; the report's zoom only scales the design surface.
+int ReportGenerator::zoom() const { return kModelZoom; }
 
 bool ReportGenerator::canStretch(Extended amount) const
 {

@@ -37,6 +37,8 @@ public:
     // Called with the percentage of records done.
     void setProgress(std::function<void(int)> fn) { progress_ = std::move(fn); }
 
+    TQRCustomReport& report() const { return report_; }
+
     // One complete run. False when a run is going on already or the
     // report's BeforePrint script refused printing.
     bool generate();

@@ -1,6 +1,7 @@
 #include "engine/modelaccess.h"
 
 #include "engine/generator.h"
+#include "report/componentscope.h"
 #include "report/design.h"
 
 namespace cm {
@@ -110,6 +111,12 @@ ReportObject* ModelAccess::wrap(Component* c)
     return slot.get();
 }
 
+const std::vector<Container*>& ModelAccess::containers() const
+{
+    static const std::vector<Container*> none;
+    return scope_ ? scope_->containers() : none;
+}
+
 static bool isForm(const Container* c)
 {
     return !c->isDataModule() && !c->componentsOf<TQRDesignReport>().empty();
@@ -117,14 +124,14 @@ static bool isForm(const Container* c)
 
 ReportObject* ModelAccess::findElement(QStringView name, Scope scope)
 {
-    for (Container* c : Container::all()) {
+    for (Container* c : containers()) {
         if (isForm(c)) {
             if (Component* found = c->findComponent(name))
                 return wrap(found);
         }
     }
     if (scope == Scope::FormsAndDataModules) {
-        for (Container* c : Container::all()) {
+        for (Container* c : containers()) {
             if (c->isDataModule()) {
                 if (Component* found = c->findComponent(name))
                     return wrap(found);
@@ -136,7 +143,7 @@ ReportObject* ModelAccess::findElement(QStringView name, Scope scope)
 
 ReportObject* ModelAccess::findCaptionHolder(QStringView name)
 {
-    const auto& all = Container::all();
+    const auto& all = containers();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         if (!isForm(*it))
             continue;
@@ -149,7 +156,7 @@ ReportObject* ModelAccess::findCaptionHolder(QStringView name)
 
 DataSet* ModelAccess::findDataSet(QStringView name, QStringView fieldName)
 {
-    for (Container* c : Container::all()) {
+    for (Container* c : containers()) {
         for (auto* d : c->componentsOf<TDataSetComponent>()) {
             DataSet* ds = d->dataSet();
             if (!ds || d->name().compare(name, Qt::CaseInsensitive) != 0)
@@ -174,7 +181,7 @@ std::optional<bool> ModelAccess::groupPrinted(QStringView bandName)
 
 bool ModelAccess::hasCardReport() const
 {
-    for (Container* c : Container::all()) {
+    for (Container* c : containers()) {
         for (auto* r : c->componentsOf<TQRDesignReport>()) {
             if (r->name() == QLatin1String("CardReport"))
                 return true;
@@ -206,12 +213,29 @@ std::optional<int> ModelAccess::pageNumber()
     return generator_->pageCounter();
 }
 
+static ComponentScope* scopeOf(ReportGenerator* generator)
+{
+    Container* owner = generator ? generator->report().owner() : nullptr;
+    return owner ? &owner->scope() : nullptr;
+}
+
 ScopedModelAccess::ScopedModelAccess(ReportGenerator* generator)
-    : access_(generator), previous_(exprServices())
+    : ScopedModelAccess(scopeOf(generator), generator)
+{
+}
+
+ScopedModelAccess::ScopedModelAccess(ComponentScope& scope)
+    : ScopedModelAccess(&scope, nullptr)
+{
+}
+
+ScopedModelAccess::ScopedModelAccess(ComponentScope* scope, ReportGenerator* generator)
+    : access_(scope, generator), previous_(exprServices())
 {
     ExprServices services = previous_;
     services.report = &access_;
     services.engine = &access_;
+    services.variables = scope ? &scope->variables() : previous_.variables;
     setExprServices(services);
 }
 

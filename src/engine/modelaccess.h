@@ -1,16 +1,20 @@
 #pragma once
-// The formula functions' view of the report during a run: components found
-// by name across the open containers, their properties read and written
-// through the property tables, and the generator's page state.
+// The formula functions' view of one open layout: components found by name
+// across the containers of its scope, their properties read and written
+// through the property tables, its variables, and during a run the
+// generator's page state.
 #include "expr/services.h"
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace cm {
 
 class Persistent;
 class Component;
+class ComponentScope;
+class Container;
 class ReportGenerator;
 
 // A component (or an owned sub-object such as its font) seen through its property table.
@@ -35,10 +39,12 @@ private:
 
 ReportObject::Kind reportObjectKind(Component& component);
 
-// ReportAccess and EngineHooks over the live containers and one generator.
+// ReportAccess and EngineHooks over the containers of one scope and, during
+// a run, its generator. Without a scope nothing is found.
 class ModelAccess final : public ReportAccess, public EngineHooks {
 public:
-    explicit ModelAccess(ReportGenerator* generator = nullptr) : generator_(generator) {}
+    explicit ModelAccess(ComponentScope* scope, ReportGenerator* generator = nullptr)
+        : scope_(scope), generator_(generator) {}
 
     ReportObject* findElement(QStringView name, Scope scope) override;
     ReportObject* findCaptionHolder(QStringView name) override;
@@ -53,20 +59,26 @@ public:
 private:
     ReportObject* wrap(Component* component);
     bool hasCardReport() const;
+    const std::vector<Container*>& containers() const;
 
+    ComponentScope* scope_;
     ReportGenerator* generator_;
     std::map<Component*, std::unique_ptr<PropertyObject>> objects_;
 };
 
-// Installs the access for the lifetime of this object and restores the previous services after.
+// Installs the access and the scope's variables for the lifetime of this
+// object and restores the previous services after. A run uses the scope of
+// its report's container; outside a run the scope is given.
 class ScopedModelAccess {
 public:
     explicit ScopedModelAccess(ReportGenerator* generator);
+    explicit ScopedModelAccess(ComponentScope& scope);
     ~ScopedModelAccess();
     ScopedModelAccess(const ScopedModelAccess&) = delete;
     ScopedModelAccess& operator=(const ScopedModelAccess&) = delete;
 
 private:
+    ScopedModelAccess(ComponentScope* scope, ReportGenerator* generator);
     ModelAccess access_;
     ExprServices previous_;
 };

@@ -363,30 +363,36 @@ void fnCalcTime(const TQREvElementFunction& f, EvResult& out)
 
 // ---- variables and dialogs
 
-VariableStore& vars() { return VariableStore::instance(); }
+// The variables of the layout being worked on; without any (no layout, as
+// in a bare evaluation) SETVAR and GETVAR fail and nothing exists.
+VariableStore* vars() { return exprServices().variables; }
 
 void fnSetVar(const TQREvElementFunction& f, EvResult& out)
 {
-    if (f.ArgCount() != 2 || f.Arg(0).kind != ResultKind::String) { out.setError(); return; }
-    out = vars().set(f.Arg(0).strResult, f.Arg(1)).value;
+    VariableStore* store = vars();
+    if (!store || f.ArgCount() != 2 || f.Arg(0).kind != ResultKind::String) { out.setError(); return; }
+    out = store->set(f.Arg(0).strResult, f.Arg(1)).value;
 }
 
 void fnGetVar(const TQREvElementFunction& f, EvResult& out)
 {
-    const VariableStore::Variable* v = argsMatch(f, "S") ? vars().find(f.Arg(0).strResult) : nullptr;
+    VariableStore* store = vars();
+    const VariableStore::Variable* v = store && argsMatch(f, "S") ? store->find(f.Arg(0).strResult) : nullptr;
     if (v) out = v->value;
     else out.setError();
 }
 
 void fnVarExists(const TQREvElementFunction& f, EvResult& out)
 {
-    if (argsMatch(f, "S")) out.setBoolean(vars().find(f.Arg(0).strResult) != nullptr);
+    VariableStore* store = vars();
+    if (argsMatch(f, "S")) out.setBoolean(store && store->find(f.Arg(0).strResult) != nullptr);
     else out.setError();
 }
 
 void fnDeleteVar(const TQREvElementFunction& f, EvResult& out)
 {
-    if (argsMatch(f, "S")) out.setBoolean(vars().remove(f.Arg(0).strResult));
+    VariableStore* store = vars();
+    if (argsMatch(f, "S")) out.setBoolean(store && store->remove(f.Arg(0).strResult));
     else out.setError();
 }
 
@@ -401,35 +407,37 @@ void fnMessageBox(const TQREvElementFunction& f, EvResult& out)
 void fnInputBox(const TQREvElementFunction& f, EvResult& out)
 {
     if (!argsMatch(f, "SSS")) { out.setError(); return; }
+    VariableStore* store = vars();
     const QString& name = f.Arg(2).strResult;
-    const VariableStore::Variable* v = vars().find(name);
+    const VariableStore::Variable* v = store ? store->find(name) : nullptr;
     QString text;
     if (v && !v->value.isError()) text = ValueToText(v->value);
     if (!dialogService().inputBox(f.Arg(0).strResult, f.Arg(1).strResult, text)) {
         out.setBoolean(false);
         return;
     }
-    if (!v) v = &vars().set(name, EvResult::string(QString()));
+    if (!store) { out.setError(); return; }   // the answer has nowhere to go
+    if (!v) v = &store->set(name, EvResult::string(QString()));
     switch (v->value.kind) {
     case ResultKind::Integer: {
         bool ok = false;
         const int n = text.toInt(&ok);
-        vars().set(name, ok ? EvResult::integer(n) : EvResult::string(text));
+        store->set(name, ok ? EvResult::integer(n) : EvResult::string(text));
         break;
     }
     case ResultKind::Float: {
         bool ok = false;
         const double d = text.toDouble(&ok);   // '.' as the decimal point
-        vars().set(name, ok ? EvResult::number(d) : EvResult::string(text));
+        store->set(name, ok ? EvResult::number(d) : EvResult::string(text));
         break;
     }
     case ResultKind::String:
-        vars().set(name, EvResult::string(text));
+        store->set(name, EvResult::string(text));
         break;
     case ResultKind::Boolean:
-        if (text.compare(u"TRUE", Qt::CaseInsensitive) == 0 || text == u"1") vars().set(name, EvResult::boolean(true));
-        else if (text.compare(u"FALSE", Qt::CaseInsensitive) == 0 || text == u"0") vars().set(name, EvResult::boolean(false));
-        else vars().set(name, EvResult::string(text));
+        if (text.compare(u"TRUE", Qt::CaseInsensitive) == 0 || text == u"1") store->set(name, EvResult::boolean(true));
+        else if (text.compare(u"FALSE", Qt::CaseInsensitive) == 0 || text == u"0") store->set(name, EvResult::boolean(false));
+        else store->set(name, EvResult::string(text));
         break;
     case ResultKind::Error:
         break;

@@ -19,4 +19,11 @@ DialogService& dialogService()
     return d ? *d : headless;
 }
 
+ScopedVariables::ScopedVariables(VariableStore& store) : previous_(servicesSlot().variables)
+{
+    servicesSlot().variables = &store;
+}
+
+ScopedVariables::~ScopedVariables() { servicesSlot().variables = previous_; }
+
 } // namespace cm

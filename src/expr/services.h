@@ -10,6 +10,7 @@
 namespace cm {
 
 class DataSet;
+class VariableStore;
 
 // One component reached by name: an element, band, report, data set or
 // data source. Properties are found by name without regard to case, through
@@ -95,11 +96,27 @@ struct ExprServices {
     ReportAccess* report = nullptr;     // nullptr: no report elements exist
     DialogService* dialogs = nullptr;   // nullptr: the headless service
     EngineHooks* engine = nullptr;      // nullptr: no report "CardReport"
+    // SETVAR / GETVAR: the variables of the open layout (its workspace's);
+    // nullptr: there are none and setting one fails.
+    VariableStore* variables = nullptr;
 };
 
 // Process-wide, set by the program on the user-interface thread.
 const ExprServices& exprServices();
 void setExprServices(const ExprServices& services);
 DialogService& dialogService();   // the installed one, or a headless one
+
+// Installs a variable store for its lifetime (a bare evaluation, a test) and
+// puts the previous one back after.
+class ScopedVariables {
+public:
+    explicit ScopedVariables(VariableStore& store);
+    ~ScopedVariables();
+    ScopedVariables(const ScopedVariables&) = delete;
+    ScopedVariables& operator=(const ScopedVariables&) = delete;
+
+private:
+    VariableStore* previous_;
+};
 
 } // namespace cm

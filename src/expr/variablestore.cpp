@@ -57,10 +57,4 @@ bool VariableStore::remove(const QString& name)
     return false;
 }
 
-VariableStore& VariableStore::instance()
-{
-    static VariableStore store;
-    return store;
-}
-
 } // namespace cm

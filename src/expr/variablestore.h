@@ -1,6 +1,6 @@
 #pragma once
-// The process-wide store of named variables of SETVAR and GETVAR. It lives
-// for the whole program run: print runs and loaded layouts do not clear it.
+// Named variables of SETVAR and GETVAR. Each open layout has its own store
+// (its workspace's scope holds it); print runs and loads do not clear it.
 #include "expr/evresult.h"
 
 #include <QString>
@@ -22,8 +22,6 @@ public:
     bool remove(const QString& name);
     void clear() { m_vars.clear(); }
     int count() const { return int(m_vars.size()); }
-
-    static VariableStore& instance();
 
 private:
     std::vector<Variable> m_vars;

@@ -3,6 +3,7 @@
 #include "layout/namedvalues.h"
 #include "layout/storedprops.h"
 #include "layout/streamvalue.h"
+#include "report/componentscope.h"
 #include "report/design.h"
 
 namespace cm {
@@ -414,7 +415,8 @@ void ListReader::finish()
         Component* target = nullptr;
         const qsizetype dot = f.target.indexOf(u'.');
         if (dot >= 0) {
-            if (Container* other = Container::find(QStringView(f.target).left(dot)))
+            Container* other = o_.owner ? o_.owner->scope().find(QStringView(f.target).left(dot)) : nullptr;
+            if (other)
                 target = other->findComponent(QStringView(f.target).mid(dot + 1));
         } else if (o_.owner) {
             target = o_.owner->findComponent(f.target);

@@ -19,7 +19,9 @@ void writeComponent(ByteWriter& out, Component& component, Container* root,
                     const CodePage& cp = CodePage::layout());
 
 struct ComponentReadOptions {
-    Container* owner = nullptr;   // owns every component read; plain references resolve here
+    // Owns every component read; plain references resolve here, "Container.Name"
+    // ones in the owner's scope.
+    Container* owner = nullptr;
     Component* parent = nullptr;  // parent control of the top-level entries
     // Receives each stored name and returns the name to give (may change it).
     std::function<QString(const QString&)> nameHook;

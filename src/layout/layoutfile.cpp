@@ -3,6 +3,7 @@
 #include "layout/componentstream.h"
 #include "layout/loader.h"
 #include "layout/reportrecord.h"
+#include "report/componentscope.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -457,7 +458,7 @@ void TQRDLoader::applyDataSetReference(int16_t ref, const QString& dataSetName, 
     if (ref == -1) {
         TDataSetComponent* found = nullptr;
         if (useDataModules) {
-            for (Container* c : Container::all()) {
+            for (Container* c : owner()->scope().containers()) {
                 if (!c->isDataModule())
                     continue;
                 if ((found = dynamic_cast<TDataSetComponent*>(c->findComponent(dataSetName))))
@@ -483,7 +484,7 @@ void TQRDLoader::applyDataSetReference(int16_t ref, const QString& dataSetName, 
     }
     std::vector<Container*> containers;
     if (fromDataModules) {
-        for (Container* c : Container::all()) {
+        for (Container* c : owner()->scope().containers()) {
             if (c->isDataModule())
                 containers.push_back(c);
         }

@@ -1,5 +1,6 @@
 #include "report/bands.h"
 
+#include "report/elements.h"
 #include "report/report.h"
 
 #include <algorithm>
@@ -97,19 +98,49 @@ void TQRCustomBand::parentChanged()
         size.setZoom(r->zoom());
         size.reportFont = &r->font();
         size.applyToControl();
+        for (Component* c : childControls()) {
+            if (auto* p = dynamic_cast<TQRPrintable*>(c))
+                p->size.setZoom(r->zoom());
+        }
     }
     TQRControl::parentChanged();
     relayout();
 }
 
-void TQRCustomBand::applyZoom(int zoom)
+QRect TQRCustomBand::zoomedBounds() const
 {
-    size.setZoom(zoom);
-    size.applyToControl();
-    for (Component* c : childControls()) {
-        if (auto* p = dynamic_cast<TQRBasePanel*>(c))
-            p->applyZoom(zoom);
+    const int zoom = size.zoom();
+    if (zoom == kModelZoom)
+        return bounds;
+    const int height = size.roundedPixels(size.values[0], zoom);
+    const TQRCustomReport* r = report();
+    if (const auto placed = r ? r->placementAt(this, zoom) : std::nullopt)
+        return QRect(placed->left, placed->top, size.roundedPixels(size.fromPixels(placed->width, zoom), zoom), height);
+    return QRect(rescalePixels(bounds.left(), kModelZoom, zoom), rescalePixels(bounds.top(), kModelZoom, zoom),
+                 size.roundedPixels(size.values[1], zoom), height);
+}
+
+Extended TQRCustomBand::arrangedWidthNative(int zoom) const
+{
+    const TQRCustomReport* r = report();
+    if (const auto placed = r ? r->placementAt(this, zoom) : std::nullopt)
+        return size.fromPixels(placed->width, zoom);
+    return size.values[1];
+}
+
+void TQRCustomBand::setZoomedEdge(BoundsEdge edge, int value)
+{
+    const int zoom = size.zoom();
+    if (edge == BoundsEdge::Height && !isLoading()) {
+        // Resized from outside: the band size takes the height.
+        if (size.roundedPixels(size.values[0], zoom) != value)
+            size.values[0] = size.fromPixels(value, zoom);
+        size.applyToControl();
+    } else {
+        // While loading the stored values win; otherwise the arrangement places the band.
+        setEdge(bounds, edge, rescalePixels(value, zoom, kModelZoom));
     }
+    relayout();
 }
 
 void TQRCustomBand::afterLoad()

@@ -50,7 +50,6 @@ private:
 class TQRBasePanel : public TQRControl {
 public:
     explicit TQRBasePanel(Container* owner) : TQRControl(owner) {}
-    virtual void applyZoom(int zoom) = 0;
 };
 
 struct DesignBandProps;
@@ -83,7 +82,12 @@ public:
     class TQRChildBand* findChild() const;
 
     TQRCustomReport* report() const override;
-    void applyZoom(int zoom) override;
+    // The report arranges bands: at another zoom than the model's the band
+    // lies where the arrangement at that zoom puts it.
+    QRect zoomedBounds() const override;
+    void setZoomedEdge(BoundsEdge edge, int value) override;
+    // The native width the arrangement at `zoom` gives the band.
+    Extended arrangedWidthNative(int zoom) const;
     void parentChanged() override;
     void afterLoad() override;
     void componentRemoved(Component* c) override;

@@ -1,5 +1,7 @@
 #include "report/component.h"
 
+#include "report/componentscope.h"
+
 #include <algorithm>
 
 namespace cm {
@@ -19,6 +21,16 @@ bool isValidIdent(QStringView name)
 }
 
 void destroyComponent(Component* c) { delete c; }
+
+void setEdge(QRect& r, BoundsEdge edge, int value)
+{
+    switch (edge) {
+    case BoundsEdge::Left: r.moveLeft(value); break;
+    case BoundsEdge::Top: r.moveTop(value); break;
+    case BoundsEdge::Width: r.setWidth(value); break;
+    case BoundsEdge::Height: r.setHeight(value); break;
+    }
+}
 
 Component* findLoader(const Container* container)
 {
@@ -47,10 +59,11 @@ Component::~Component()
         auto& siblings = parentControl_->children_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
-    if (owner_)
-        owner_->remove(this);
+    if (!owner_)
+        return;
+    owner_->remove(this);
     // Copies: handlers may create or destroy components.
-    const std::vector<Container*> containers = Container::all();
+    const std::vector<Container*> containers = owner_->scope().containers();
     for (Container* c : containers) {
         const std::vector<Component*> others = c->components();
         for (Component* other : others)
@@ -62,6 +75,8 @@ Component::~Component()
             other->afterComponentRemoved();
     }
 }
+
+void Component::setZoomedEdge(BoundsEdge edge, int value) { setEdge(bounds, edge, value); }
 
 bool Component::setName(const QString& name)
 {
@@ -101,38 +116,39 @@ void Component::moveChild(Component* child, int newIndex)
     children_.insert(children_.begin() + newIndex, child);
 }
 
-static std::vector<Container*>& registry()
-{
-    static std::vector<Container*> list;
-    return list;
-}
+ComponentScope::~ComponentScope() { Q_ASSERT(containers_.empty()); }
 
-Container::Container(const QString& name, bool isDataModule)
-    : dataModule_(isDataModule)
+Container* ComponentScope::find(QStringView name) const
 {
-    setObjectName(name);
-    registry().push_back(this);
-}
-
-Container::~Container()
-{
-    // Destroy components newest first, while the container is still registered,
-    // so references into it are cleared everywhere.
-    while (!components_.empty())
-        destroyComponent(components_.back());
-    auto& r = registry();
-    r.erase(std::remove(r.begin(), r.end(), this), r.end());
-}
-
-const std::vector<Container*>& Container::all() { return registry(); }
-
-Container* Container::find(QStringView name)
-{
-    for (Container* c : registry()) {
+    for (Container* c : containers_) {
         if (c->name().compare(name, Qt::CaseInsensitive) == 0)
             return c;
     }
     return nullptr;
+}
+
+Container::Container(const QString& name, bool isDataModule)
+    : ownScope_(std::make_unique<ComponentScope>()), scope_(ownScope_.get()), dataModule_(isDataModule)
+{
+    setObjectName(name);
+    scope_->containers_.push_back(this);
+}
+
+Container::Container(const QString& name, ComponentScope& scope, bool isDataModule)
+    : scope_(&scope), dataModule_(isDataModule)
+{
+    setObjectName(name);
+    scope_->containers_.push_back(this);
+}
+
+Container::~Container()
+{
+    // Destroy components newest first, while the container is still in its scope,
+    // so references into it are cleared everywhere.
+    while (!components_.empty())
+        destroyComponent(components_.back());
+    auto& list = scope_->containers_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
 Component* Container::findComponent(QStringView name) const

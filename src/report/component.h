@@ -3,18 +3,22 @@
 // window, the data module) owns its components; a component's name is unique
 // within its container. Components also form a control tree (report -> bands
 // -> elements) that is separate from ownership. Model objects are data: they
-// hold their design-time pixel bounds but are never widgets.
+// hold their pixel bounds but are never widgets.
 #include "report/proptable.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace cm {
 
+class ComponentScope;
 class Container;
+
+enum class BoundsEdge { Left, Top, Width, Height };
 
 class Component : public QObject, public Persistent {
 public:
@@ -39,14 +43,22 @@ public:
     int cursor = 0;
     int helpContext = 0;
     QString hint;
-    QRect bounds{0, 0, 10, 10};   // design-time pixels at 96 per inch and the current zoom
+    // Model pixels: 96 per inch at zoom 100, whatever zoom the report shows.
+    // The design surface scales them by zoom / 100 when it paints.
+    QRect bounds{0, 0, 10, 10};
+
+    // The published Left, Top, Width and Height: pixels at the zoom of the
+    // report the component lies on, the values layout files store. Components
+    // without a zoom read and write their bounds.
+    virtual QRect zoomedBounds() const { return bounds; }
+    virtual void setZoomedEdge(BoundsEdge edge, int value);
 
     // Hooks of the stream reader.
     virtual void beginLoad() { loading_ = true; }
     virtual void afterLoad() { loading_ = false; }
     bool isLoading() const { return loading_; }
 
-    // Another component in any container is being destroyed; references to it are
+    // Another component in the scope is being destroyed; references to it are
     // cleared by QPointer, but the owner may need to re-order (bands) etc.
     virtual void componentRemoved(Component*) {}
     // Second pass after every component has cleared its references.
@@ -65,10 +77,14 @@ private:
 
 class Container : public QObject {
 public:
+    // A container of its own: it sees no other container.
     explicit Container(const QString& name, bool isDataModule = false);
+    // A container that sees the others of `scope`, which must outlive it.
+    Container(const QString& name, ComponentScope& scope, bool isDataModule = false);
     ~Container() override;
 
     QString name() const { return objectName(); }
+    ComponentScope& scope() const { return *scope_; }
     bool isDataModule() const { return dataModule_; }
 
     // In creation order ("component order").
@@ -89,18 +105,19 @@ public:
         return out;
     }
 
-    // All live containers, for references across containers ("DataFrm.Tbl").
-    static const std::vector<Container*>& all();
-    static Container* find(QStringView name);
-
 private:
     friend class Component;
     void add(Component* c);
     void remove(Component* c);
 
+    std::unique_ptr<ComponentScope> ownScope_;
+    ComponentScope* scope_;
     std::vector<Component*> components_;
     bool dataModule_;
 };
+
+// Left and Top move the rectangle (keeping its size); Width and Height resize it.
+void setEdge(QRect& r, BoundsEdge edge, int value);
 
 bool isValidIdent(QStringView name);
 

@@ -16,19 +16,20 @@ bool notParentColor(const Persistent& o) { return !static_cast<const C&>(o).pare
 template <class C>
 bool notParentFont(const Persistent& o) { return !static_cast<const C&>(o).parentFont(); }
 
-// Tag, Left, Top, Width, Height, Cursor, Hint, HelpContext.
+// Tag, Left, Top, Width, Height, Cursor, Hint, HelpContext. The four pixel
+// properties are pixels at the report's zoom.
 template <class C>
 void controlHead(Rows& r, std::optional<int64_t> sizeDefault = std::nullopt)
 {
     r.push_back(member<C>("Tag", PropKind::Integer, [](C& c) -> int& { return c.tag; }).def(0));
-    r.push_back(computed<C, int>("Left", PropKind::Integer, [](const C& c) { return c.bounds.left(); },
-                                 [](C& c, int v) { c.bounds.moveLeft(v); }));
-    r.push_back(computed<C, int>("Top", PropKind::Integer, [](const C& c) { return c.bounds.top(); },
-                                 [](C& c, int v) { c.bounds.moveTop(v); }));
-    P width = computed<C, int>("Width", PropKind::Integer, [](const C& c) { return c.bounds.width(); },
-                               [](C& c, int v) { c.bounds.setWidth(v); });
-    P height = computed<C, int>("Height", PropKind::Integer, [](const C& c) { return c.bounds.height(); },
-                                [](C& c, int v) { c.bounds.setHeight(v); });
+    r.push_back(computed<C, int>("Left", PropKind::Integer, [](const C& c) { return c.zoomedBounds().left(); },
+                                 [](C& c, int v) { c.setZoomedEdge(BoundsEdge::Left, v); }));
+    r.push_back(computed<C, int>("Top", PropKind::Integer, [](const C& c) { return c.zoomedBounds().top(); },
+                                 [](C& c, int v) { c.setZoomedEdge(BoundsEdge::Top, v); }));
+    P width = computed<C, int>("Width", PropKind::Integer, [](const C& c) { return c.zoomedBounds().width(); },
+                               [](C& c, int v) { c.setZoomedEdge(BoundsEdge::Width, v); });
+    P height = computed<C, int>("Height", PropKind::Integer, [](const C& c) { return c.zoomedBounds().height(); },
+                                [](C& c, int v) { c.setZoomedEdge(BoundsEdge::Height, v); });
     if (sizeDefault) {
         width.def(*sizeDefault);
         height.def(*sizeDefault);

@@ -29,10 +29,21 @@ void TQRPrintable::parentChanged()
         size.applyToControl();
 }
 
-void TQRPrintable::applyZoom(int zoom)
+QRect TQRPrintable::zoomedBounds() const
 {
-    size.setZoom(zoom);
+    const int zoom = size.zoom();
+    return zoom == kModelZoom ? bounds : size.pixelRect(zoom);
+}
+
+void TQRPrintable::setZoomedEdge(BoundsEdge edge, int value)
+{
+    if (isLoading()) {
+        setEdge(streamedBounds_, edge, value);
+        return;
+    }
+    size.setPixelEdge(edge, value, size.zoom());
     size.applyToControl();
+    alignNow();
 }
 
 void TQRPrintable::alignNow()
@@ -54,24 +65,25 @@ void TQRPrintable::alignNow()
 void TQRPrintable::beginLoad()
 {
     TQRControl::beginLoad();
+    // What the stream does not store keeps the class's default.
+    streamedBounds_ = bounds;
 }
 
 void TQRPrintable::afterLoad()
 {
     TQRControl::afterLoad();
-    // Native values still 0 take the streamed pixel bounds; then the control
-    // follows the stored native values.
-    const QRect streamed = bounds;
-    size.pushPixelUnits();
-    if (size.values[TQRPrintableSize::H] == 0 && streamed.height() != 0)
-        size.values[TQRPrintableSize::H] = size.toNative(streamed.height(), false);
-    if (size.values[TQRPrintableSize::W] == 0 && streamed.width() != 0)
-        size.values[TQRPrintableSize::W] = size.toNative(streamed.width(), true);
-    if (size.values[TQRPrintableSize::T] == 0 && streamed.top() != 0)
-        size.values[TQRPrintableSize::T] = size.toNative(streamed.top(), false);
-    if (size.values[TQRPrintableSize::L] == 0 && streamed.left() != 0)
-        size.values[TQRPrintableSize::L] = size.toNative(streamed.left(), true);
-    size.popUnits();
+    // Native values still 0 take the streamed pixel bounds (stored at the
+    // report's zoom); then the control follows the stored native values.
+    const QRect streamed = streamedBounds_;
+    const int zoom = size.zoom();
+    auto take = [&](TQRPrintableSize::Index i, int pixels) {
+        if (size.values[i] == 0 && pixels != 0)
+            size.values[i] = size.fromPixels(pixels, zoom);
+    };
+    take(TQRPrintableSize::H, streamed.height());
+    take(TQRPrintableSize::W, streamed.width());
+    take(TQRPrintableSize::T, streamed.top());
+    take(TQRPrintableSize::L, streamed.left());
     size.afterLoad();
 }
 

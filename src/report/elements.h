@@ -31,12 +31,14 @@ public:
     void parentChanged() override;
     void afterLoad() override;
     void beginLoad() override;
-    void applyZoom(int zoom);
+    // The size at the report's zoom; set from outside, the size takes the new edge.
+    QRect zoomedBounds() const override;
+    void setZoomedEdge(BoundsEdge edge, int value) override;
 
 private:
     TAlignment alignment_ = TAlignment::taLeftJustify;
     bool alignToBand_ = false;
-    QRect streamedBounds_;
+    QRect streamedBounds_;   // while loading: the stored pixels, at the report's zoom
 };
 
 class TQRCustomLabel : public TQRPrintable {

@@ -88,21 +88,34 @@ void TQRCustomReport::setZoom(int z)
 {
     if (z < 1 || z > 300)
         return;
-    applyZoom(z);
+    zoom_ = z;
+    page.setZoom(z);
+    forEachSizeObject([z](TQRUnitBase& s) { s.setZoom(z); });
 }
 
-void TQRCustomReport::applyZoom(int zoom)
+QRect TQRCustomReport::zoomedBounds() const
 {
-    zoom_ = zoom;
-    page.setZoom(zoom);
-    page.applyToControl();
-    for (Component* c : childControls()) {
-        if (auto* band = dynamic_cast<TQRBasePanel*>(c))
-            band->applyZoom(zoom);
-        else if (auto* e = dynamic_cast<TQRPrintable*>(c))
-            e->applyZoom(zoom);
+    if (zoom_ == kModelZoom)
+        return bounds;
+    return QRect(bounds.left(), bounds.top(), page.roundedPixels(page.values[TQRPage::Wid], zoom_),
+                 page.roundedPixels(page.values[TQRPage::Len], zoom_));
+}
+
+void TQRCustomReport::setZoomedEdge(BoundsEdge edge, int value)
+{
+    if (edge == BoundsEdge::Left || edge == BoundsEdge::Top) {
+        setEdge(bounds, edge, value);
+        return;
     }
-    arrangeBands();
+    // The report is as large as its page; a custom page takes the new size.
+    QRect zoomed = zoomedBounds();
+    setEdge(zoomed, edge, value);
+    page.takeControlSize(zoomed.width(), zoomed.height(), zoom_);
+    page.applyToControl();
+    if (!isLoading()) {
+        orderBands();
+        arrangeBands();
+    }
 }
 
 void TQRCustomReport::forEachSizeObject(const std::function<void(TQRUnitBase&)>& fn)
@@ -212,29 +225,49 @@ void TQRCustomReport::orderBands()
     bandList_ = std::move(ordered);
 }
 
-void TQRCustomReport::arrangeBands()
+std::vector<TQRCustomReport::BandPlacement> TQRCustomReport::placeBands(int zoom) const
 {
-    if (layoutSuspended_ || destroying_ || isLoading())
-        return;
-    page.pushPixelUnits();
-    const int fullWidth = bounds.width() - static_cast<int>(rnd(page.leftMargin() + page.rightMargin()));
+    using I = TQRPage::Index;
+    auto pixels = [&](I i) { return page.toPixels(page.values[i], zoom); };
+    const int reportWidth = zoom == kModelZoom ? bounds.width() : page.roundedPixels(page.values[I::Wid], zoom);
+    const int fullWidth = reportWidth - static_cast<int>(rnd(pixels(I::Left) + pixels(I::Right)));
     const int columns = std::max(1, page.columns());
-    const int columnWidth =
-        (fullWidth - static_cast<int>(rnd(page.columnSpace())) * (columns - 1)) / columns;
-    int y = static_cast<int>(rnd(page.topMargin()));
-    const int left = static_cast<int>(rnd(page.leftMargin()));
-    page.popUnits();
+    const int columnWidth = (fullWidth - static_cast<int>(rnd(pixels(I::ColSpace))) * (columns - 1)) / columns;
+    int y = static_cast<int>(rnd(pixels(I::Top)));
+    const int left = static_cast<int>(rnd(pixels(I::Left)));
 
+    std::vector<BandPlacement> out;
+    out.reserve(bandList_.size());
     for (TQRCustomBand* band : bandList_) {
-        band->bounds.moveTo(left, y);
         const TQRBandType t = band->effectiveType();
         const bool full = t == TQRBandType::rbTitle || t == TQRBandType::rbPageHeader ||
                           t == TQRBandType::rbPageFooter || t == TQRBandType::rbSummary ||
                           t == TQRBandType::rbOverlay;
-        band->size.pushPixelUnits();
-        band->size.setWidth(full ? fullWidth : columnWidth);
-        band->size.popUnits();
-        y += band->bounds.height();
+        out.push_back({band, left, y, full ? fullWidth : columnWidth});
+        y += band->size.roundedPixels(band->size.values[0], zoom);
+    }
+    return out;
+}
+
+std::optional<TQRCustomReport::BandPlacement> TQRCustomReport::placementAt(const TQRCustomBand* band,
+                                                                           int zoom) const
+{
+    if (std::find(bandList_.begin(), bandList_.end(), band) == bandList_.end())
+        return std::nullopt;
+    for (const BandPlacement& p : placeBands(zoom)) {
+        if (p.band == band)
+            return p;
+    }
+    return std::nullopt;
+}
+
+void TQRCustomReport::arrangeBands()
+{
+    if (layoutSuspended_ || destroying_ || isLoading())
+        return;
+    for (const BandPlacement& p : placeBands(kModelZoom)) {
+        p.band->bounds.moveTo(p.left, p.top);
+        p.band->size.setArrangedWidth(p.width);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "report/bands.h"
 #include "report/printersettings.h"
 
+#include <optional>
+
 namespace cm {
 
 class TQRCustomReport;
@@ -39,8 +41,11 @@ public:
 
     TQRUnit units() const { return page.currentUnit(); }
     void setUnits(TQRUnit u);   // changes page, every band size and element size
+    // The zoom the design surface shows the report at, stored with the layout.
+    // Setting it (1 .. 300, others ignored) changes no bounds and no native
+    // length: only the Pixels unit and the published pixel bounds follow it.
     int zoom() const { return zoom_; }
-    void setZoom(int z);        // 1 .. 300, others ignored
+    void setZoom(int z);
 
     TDataSetComponent* dataSet() const { return controller_.dataSet; }
     void setDataSet(TDataSetComponent* d) { controller_.dataSet = d; }
@@ -54,7 +59,18 @@ public:
     TQRBand* addBandOfType(TQRBandType t);
     TQRCustomBand* firstBandOfType(TQRBandType t) const;
     void orderBands();
+    // Stacks the bands from the top margin down, in model pixels.
     void arrangeBands();
+
+    // Where the arrangement at `zoom` puts a band: pixels at that zoom.
+    struct BandPlacement {
+        TQRCustomBand* band;
+        int left;
+        int top;
+        int width;
+    };
+    std::vector<BandPlacement> placeBands(int zoom) const;
+    std::optional<BandPlacement> placementAt(const TQRCustomBand* band, int zoom) const;
     void registerAggregate(Component* element) { controller_.notifyClients.push_back(element); }
 
     // While loading or destroying, bands are neither ordered nor arranged.
@@ -66,12 +82,14 @@ public:
     virtual class TQRChildBand* createChildBand(Container* owner) = 0;
 
     TQRCustomReport* report() const override { return const_cast<TQRCustomReport*>(this); }
-    void applyZoom(int zoom) override;
+    // The report's size is the page's at the zoom.
+    QRect zoomedBounds() const override;
+    void setZoomedEdge(BoundsEdge edge, int value) override;
     void componentRemoved(Component* c) override;
     void afterComponentRemoved() override;
     void afterLoad() override;
 
-    // Bands and elements that lie on the report change size with units and zoom.
+    // The size objects of the bands and elements that lie on the report.
     void forEachSizeObject(const std::function<void(TQRUnitBase&)>& fn);
 
 protected:

@@ -1,6 +1,6 @@
 #include "report/units.h"
 
-#include "report/component.h"
+#include "report/bands.h"
 #include "report/graphics.h"
 #include "report/propbuilder.h"
 
@@ -39,7 +39,7 @@ Extended TQRUnitBase::toUnit(Extended n, bool horizontal) const
     switch (unit_) {
     case TQRUnit::MM: return n / 10;
     case TQRUnit::Inches: return n / 254;
-    case TQRUnit::Pixels: return n / (254 / resolution_) * zoom_ / 100;
+    case TQRUnit::Pixels: return toPixels(n, zoom_);
     case TQRUnit::Characters:
         return horizontal ? n / charCellWidth() / 10 : n / charCellHeight() / 10;
     case TQRUnit::Native: return n;
@@ -52,7 +52,7 @@ Extended TQRUnitBase::toNative(Extended v, bool horizontal) const
     switch (unit_) {
     case TQRUnit::MM: return v * 10;
     case TQRUnit::Inches: return v * 254;
-    case TQRUnit::Pixels: return v * (254 / resolution_) / zoom_ * 100;
+    case TQRUnit::Pixels: return fromPixels(v, zoom_);
     case TQRUnit::Characters:
         return horizontal ? v * charCellWidth() * 10 : v * charCellHeight() * 10;
     case TQRUnit::Native: return v;
@@ -77,7 +77,7 @@ DefinedProp valuesOf()
         [](const Persistent& o) -> std::optional<DefinedValue> {
             DefinedValue v;
             v.kind = DefinedValue::Kind::Reals;
-            const auto& vals = static_cast<const S&>(o).values;
+            const auto vals = static_cast<const S&>(o).storedValues();
             v.reals.assign(vals.begin(), vals.end());
             return v;
         },
@@ -101,11 +101,17 @@ void TQRBandSize::applyToControl()
     if (!control || parentUpdating_)
         return;
     parentUpdating_ = true;
-    pushPixelUnits();
-    control->bounds.setHeight(static_cast<int>(rnd(height())));
-    control->bounds.setWidth(static_cast<int>(rnd(width())));
-    popUnits();
+    control->bounds.setHeight(roundedPixels(values[0], kModelZoom));
+    control->bounds.setWidth(roundedPixels(values[1], kModelZoom));
     parentUpdating_ = false;
+}
+
+std::array<Extended, 2> TQRBandSize::storedValues() const
+{
+    auto* band = dynamic_cast<const TQRCustomBand*>(control);
+    if (!band || zoom() == kModelZoom)
+        return values;
+    return {values[0], band->arrangedWidthNative(zoom())};
 }
 
 const ClassInfo& TQRBandSize::classInfo() const { return staticClassInfo(); }
@@ -131,11 +137,34 @@ void TQRPrintableSize::applyToControl()
     if (!control || parentUpdating_)
         return;
     parentUpdating_ = true;
-    pushPixelUnits();
-    control->bounds = QRect(static_cast<int>(rnd(left())), static_cast<int>(rnd(top())),
-                            static_cast<int>(rnd(width())), static_cast<int>(rnd(height())));
-    popUnits();
+    control->bounds = pixelRect(kModelZoom);
     parentUpdating_ = false;
+}
+
+QRect TQRPrintableSize::pixelRect(int zoom) const
+{
+    return QRect(roundedPixels(values[L], zoom), roundedPixels(values[T], zoom), roundedPixels(values[W], zoom),
+                 roundedPixels(values[H], zoom));
+}
+
+namespace {
+TQRPrintableSize::Index valueIndex(BoundsEdge edge)
+{
+    switch (edge) {
+    case BoundsEdge::Left: return TQRPrintableSize::L;
+    case BoundsEdge::Top: return TQRPrintableSize::T;
+    case BoundsEdge::Width: return TQRPrintableSize::W;
+    case BoundsEdge::Height: break;
+    }
+    return TQRPrintableSize::H;
+}
+} // namespace
+
+void TQRPrintableSize::setPixelEdge(BoundsEdge edge, int value, int zoom)
+{
+    Extended& v = values[valueIndex(edge)];
+    if (roundedPixels(v, zoom) != value)
+        v = fromPixels(value, zoom);
 }
 
 void TQRPrintableSize::takeControlBounds()
@@ -143,13 +172,11 @@ void TQRPrintableSize::takeControlBounds()
     if (!control || parentUpdating_)
         return;
     parentUpdating_ = true;
-    pushPixelUnits();
     const QRect b = control->bounds;
-    if (rnd(height()) != b.height()) values[H] = toNative(b.height(), false);
-    if (rnd(width()) != b.width()) values[W] = toNative(b.width(), true);
-    if (rnd(top()) != b.top()) values[T] = toNative(b.top(), false);
-    if (rnd(left()) != b.left()) values[L] = toNative(b.left(), true);
-    popUnits();
+    setPixelEdge(BoundsEdge::Height, b.height(), kModelZoom);
+    setPixelEdge(BoundsEdge::Width, b.width(), kModelZoom);
+    setPixelEdge(BoundsEdge::Top, b.top(), kModelZoom);
+    setPixelEdge(BoundsEdge::Left, b.left(), kModelZoom);
     parentUpdating_ = false;
 }
 
@@ -254,21 +281,17 @@ void TQRPage::applyToControl()
     if (!control || parentUpdating_)
         return;
     parentUpdating_ = true;
-    pushPixelUnits();
-    control->bounds.setWidth(static_cast<int>(rnd(width())));
-    control->bounds.setHeight(static_cast<int>(rnd(length())));
-    popUnits();
+    control->bounds.setWidth(roundedPixels(values[Wid], kModelZoom));
+    control->bounds.setHeight(roundedPixels(values[Len], kModelZoom));
     parentUpdating_ = false;
 }
 
-void TQRPage::takeControlSize(int widthPx, int heightPx)
+void TQRPage::takeControlSize(int widthPx, int heightPx, int zoom)
 {
     if (parentUpdating_ || paperSize_ != TQRPaperSize::Custom)
         return;
-    pushPixelUnits();
-    values[Wid] = toNative(widthPx, true);
-    values[Len] = toNative(heightPx, false);
-    popUnits();
+    values[Wid] = fromPixels(widthPx, zoom);
+    values[Len] = fromPixels(heightPx, zoom);
 }
 
 const ClassInfo& TQRPage::classInfo() const { return staticClassInfo(); }

@@ -2,6 +2,7 @@
 // The native unit (0.1 mm, 254 per inch) and the size objects of page, bands
 // and elements. Values are stored once, in native units, as extended floats;
 // the public lengths read and write in the size object's current unit.
+#include "report/component.h"
 #include "report/enums.h"
 #include "report/papersize.h"
 #include "report/printersettings.h"
@@ -12,12 +13,20 @@
 
 namespace cm {
 
-class Component;
 class TQRFont;
 
 // Model pixels are logical pixels at 96 per inch on every machine, so layouts
 // load and save to the same bytes everywhere; the design surface scales them.
 constexpr int kScreenPixelsPerInch = 96;
+// The zoom of model pixels (and of printing). The report's own zoom is a view
+// setting: it scales the design surface and the Pixels unit, never the model.
+constexpr int kModelZoom = 100;
+
+// A whole number of pixels at one zoom seen at another.
+inline int rescalePixels(int pixels, int fromZoom, int toZoom)
+{
+    return static_cast<int>(rnd(static_cast<Extended>(pixels) * toZoom / fromZoom));
+}
 
 TQRUnit defaultUnitForLocale();
 
@@ -34,9 +43,16 @@ public:
     virtual void applyToControl() {}
     void afterLoad() { applyToControl(); }
 
+    // The zoom the Pixels unit reads and writes at: the report's.
     int zoom() const { return zoom_; }
     void setZoom(int zoom) { zoom_ = zoom; }
     Extended resolution() const { return resolution_; }
+
+    // Native lengths as pixels at a zoom and back: the Pixels unit's formulas
+    // with the zoom given. Model pixels are these at kModelZoom.
+    Extended toPixels(Extended native, int zoom) const { return native / (254 / resolution_) * zoom / 100; }
+    Extended fromPixels(Extended pixels, int zoom) const { return pixels * (254 / resolution_) / zoom * 100; }
+    int roundedPixels(Extended native, int zoom) const { return static_cast<int>(rnd(toPixels(native, zoom))); }
 
     // The report's font decides the size of the Characters unit.
     const TQRFont* reportFont = nullptr;
@@ -64,6 +80,11 @@ public:
     void setHeight(Extended v) { values[0] = toNative(v, false); applyToControl(); }
     void setWidth(Extended v) { values[1] = toNative(v, true); applyToControl(); }
     void applyToControl() override;
+    // The report arranged the band `pixels` wide (model pixels).
+    void setArrangedWidth(int pixels) { values[1] = fromPixels(pixels, kModelZoom); applyToControl(); }
+    // "Values" as layout files store them: at another zoom than the model's the
+    // width is the one the band is arranged to at that zoom.
+    std::array<Extended, 2> storedValues() const;
 
     std::array<Extended, 2> values{20, 40};
     Component* control = nullptr;
@@ -86,8 +107,13 @@ public:
     void setTop(Extended v) { values[T] = toNative(v, false); applyToControl(); }
     void setWidth(Extended v) { values[W] = toNative(v, true); applyToControl(); }
     void applyToControl() override;
-    // The control was moved or resized from outside: take its pixel bounds.
+    // The control was moved or resized from outside: take its model pixel bounds.
     void takeControlBounds();
+    // The element's rectangle in pixels at a zoom.
+    QRect pixelRect(int zoom) const;
+    // One edge given in pixels at a zoom; unchanged when it already rounds to that value.
+    void setPixelEdge(BoundsEdge edge, int value, int zoom);
+    const std::array<Extended, 4>& storedValues() const { return values; }
 
     std::array<Extended, 4> values{20, 20, 20, 20};
     Component* control = nullptr;
@@ -133,8 +159,10 @@ public:
 
     void changeUnit(TQRUnit unit) override;
     void applyToControl() override;
-    // The report control was resized by someone else (custom paper follows it).
-    void takeControlSize(int widthPx, int heightPx);
+    // The report control was resized by someone else (custom paper follows
+    // it): the size in pixels at `zoom`.
+    void takeControlSize(int widthPx, int heightPx, int zoom = kModelZoom);
+    const std::array<Extended, 7>& storedValues() const { return values; }
 
     std::array<Extended, 7> values{};
     Component* control = nullptr;

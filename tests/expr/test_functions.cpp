@@ -156,8 +156,7 @@ protected:
     void SetUp() override
     {
         ExprTest::SetUp();
-        setExprServices({&fake, &dialogs, &engine});
-        VariableStore::instance().clear();
+        setExprServices({&fake, &dialogs, &engine, &variables});
     }
     void TearDown() override
     {
@@ -168,6 +167,7 @@ protected:
     MemoryDataSet log;
     FakeReport fake;
     FakeEngine engine;
+    VariableStore variables;
     FakeDialogs dialogs;
 };
 
@@ -253,12 +253,12 @@ TEST_F(ServiceTest, InputBoxStoresByTheVariablesKind)
         {EvResult::error(), true, "x", "", "Error:"},
     };
     for (const Case& c : cases) {
-        VariableStore::instance().clear();
-        if (c.exists) VariableStore::instance().set(QStringLiteral("v"), c.initial);
+        variables.clear();
+        if (c.exists) variables.set(QStringLiteral("v"), c.initial);
         dialogs.answer = QString::fromUtf8(c.answer);
         EXPECT_EQ(evaluate(QStringLiteral("INPUTBOX('T', 'P', 'v')")), QStringLiteral("Boolean:True"));
         EXPECT_EQ(dialogs.shown, QString::fromUtf8(c.shown)) << c.answer;
-        EXPECT_EQ(describe(VariableStore::instance().find(QStringLiteral("V"))->value), QString::fromUtf8(c.stored))
+        EXPECT_EQ(describe(variables.find(QStringLiteral("V"))->value), QString::fromUtf8(c.stored))
             << c.answer;
     }
 }

@@ -1,6 +1,7 @@
 #include "exprtestutil.h"
 
 #include "expr/script.h"
+#include "expr/services.h"
 #include "expr/variablestore.h"
 
 using namespace cm;
@@ -10,34 +11,31 @@ namespace {
 
 class ScriptTest : public ExprTest {
 protected:
-    void SetUp() override
-    {
-        ExprTest::SetUp();
-        VariableStore::instance().clear();
-    }
     EvResult run(const QStringList& lines, const QString& component = QStringLiteral("Detail"),
                  const QString& event = QStringLiteral("BeforePrint"))
     {
         runner.setScript(lines);
         return runner.RunScript(component, event);
     }
-    static QString var(const char* name)
+    QString var(const char* name) const
     {
-        const auto* v = VariableStore::instance().find(QString::fromLatin1(name));
+        const auto* v = variables.find(QString::fromLatin1(name));
         return v ? describe(v->value) : QStringLiteral("missing");
     }
+    VariableStore variables;
+    ScopedVariables installed{variables};
     ScriptRunner runner;
 };
 
 TEST_F(ScriptTest, BandConditionOnAVariable)
 {
     const QStringList script{"[Detail.BeforePrint]", "IF (GETVAR('n') > 2)", "RETURN(FALSE)", "ENDIF"};
-    VariableStore::instance().set(QStringLiteral("n"), EvResult::integer(3));
+    variables.set(QStringLiteral("n"), EvResult::integer(3));
     EXPECT_TRUE(scriptVetoes(run(script)));
-    VariableStore::instance().set(QStringLiteral("n"), EvResult::integer(2));
+    variables.set(QStringLiteral("n"), EvResult::integer(2));
     EXPECT_FALSE(scriptVetoes(run(script)));
     EXPECT_TRUE(runner.lastError().isEmpty());
-    VariableStore::instance().remove(QStringLiteral("n"));
+    variables.remove(QStringLiteral("n"));
     EXPECT_TRUE(run(script).isError());
     EXPECT_EQ(runner.lastError(),
               QStringLiteral("Script error on line 1: Invalid IF statement\nLine 1: \"IF (GETVAR('n') > 2)\""));
