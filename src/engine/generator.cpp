@@ -81,6 +81,21 @@ void ReportGenerator::setScript(const QStringList& script, bool enabled)
 {
     scripts_ = std::make_unique<ScriptRunner>(script);
     scripts_->setEnabled(enabled);
+    scripts_->setStepBudget(scriptStepBudget_);
+    // A long script keeps a user interface live now and then, so that its
+    // Close can cancel the run.
+    scripts_->setCancelCheck([this, steps = 0u]() mutable {
+        if (processEvents_ && (++steps & 0xffffu) == 0)
+            processEvents_();
+        return cancelRequested_.load(std::memory_order_relaxed);
+    });
+}
+
+void ReportGenerator::setScriptStepBudget(qint64 steps)
+{
+    scriptStepBudget_ = steps;
+    if (scripts_)
+        scripts_->setStepBudget(steps);
 }
 
 void ReportGenerator::runScript(const QString& component, ScriptEvent event, EvResult* result)
@@ -88,6 +103,9 @@ void ReportGenerator::runScript(const QString& component, ScriptEvent event, EvR
     if (!scripts_ || scripts_->script().isEmpty())
         return;
     const EvResult r = scripts_->RunScript(component, event);
+    // A script that runs away ends the whole run: its band's data cannot be trusted.
+    if (scripts_->lastRunOverBudget())
+        throw EQRError(scripts_->lastError());
     if (result)
         *result = r;
 }
@@ -295,7 +313,8 @@ bool ReportGenerator::generate()
     if (!idle_)
         return false;
     idle_ = false;
-    cancelRequested_ = stopped_ = atLastPage_ = lastPageNoted_ = false;
+    cancelRequested_ = false;
+    stopped_ = atLastPage_ = lastPageNoted_ = false;
     skipNextForcedPage_ = columnBreakPending_ = pageOpen_ = false;
     struct IdleGuard {
         ReportGenerator& g;

@@ -7,6 +7,7 @@
 #include "expr/script.h"
 
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,8 +42,14 @@ public:
     // report's BeforePrint script refused printing.
     bool generate();
     bool idle() const { return idle_; }
-    // Closing the preview during a run: the document is aborted.
-    void requestCancel() { cancelRequested_ = true; }
+    // Closing the preview, or Ctrl+C in the command-line tool, during a run:
+    // the document is aborted and a running script stops. Safe to call from
+    // another thread or a signal handler.
+    void requestCancel() { cancelRequested_.store(true, std::memory_order_relaxed); }
+    // The last run ended because of requestCancel().
+    bool cancelled() const { return cancelRequested_.load(std::memory_order_relaxed); }
+    // The most statements one script run may execute (see ScriptRunner).
+    void setScriptStepBudget(qint64 steps);
 
     // Engine state for the formula functions.
     bool newPage();
@@ -107,10 +114,12 @@ private:
     std::unique_ptr<ScriptRunner> scripts_;
     std::function<void()> processEvents_;
     std::function<void(int)> progress_;
+    qint64 scriptStepBudget_ = ScriptRunner::DefaultStepBudget;
 
     // Run state.
     bool idle_ = true;
-    bool cancelRequested_ = false;
+    std::atomic<bool> cancelRequested_ = false;
+    static_assert(std::atomic<bool>::is_always_lock_free, "requestCancel() must be signal safe");
     bool stopped_ = false;   // the page output was cancelled: no more records
     bool atLastPage_ = false;
     bool lastPageNoted_ = false;
