@@ -19,6 +19,8 @@
 #endif
 
 #include <QFileInfo>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -118,6 +120,39 @@ void showProgress(int percent)
     std::fflush(stderr);
 }
 
+// Ctrl+C during generation cancels the run: nothing is written and a print
+// job is abandoned. The handler is reset when it fires, so a second Ctrl+C
+// ends the tool at once.
+std::atomic<cm::ReportGenerator*> interruptedRun = nullptr;
+std::atomic<bool> interrupted = false;
+
+class CancelOnInterrupt {
+public:
+    explicit CancelOnInterrupt(cm::ReportGenerator& generator)
+    {
+        interruptedRun = &generator;
+        struct sigaction action {};
+        action.sa_handler = [](int) {
+            interrupted = true;
+            if (cm::ReportGenerator* run = interruptedRun.load())
+                run->requestCancel();
+        };
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previous_);
+    }
+    ~CancelOnInterrupt()
+    {
+        sigaction(SIGINT, &previous_, nullptr);
+        interruptedRun = nullptr;
+    }
+    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
+    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
 // The printer for --print and --printer; none for the file targets.
 std::unique_ptr<cm::TQRPrintDevice> printDevice(Target target, const QString& name)
 {
@@ -166,6 +201,10 @@ int run(const QStringList& args, cm::cli::Io& io)
     try {
         cm::TQRPrinter pages(printDevice(*o.target, o.output));
         if (*o.target == Target::Printer) {
+#ifndef CARDMINT_HAVE_PRINT
+            io.err << "render: this cardmint-cli was built without printing (it needs Qt PrintSupport)\n";
+            return cm::cli::ExitFailure;
+#endif
             if (!pages.printerAvailable()) {
                 io.err << "render: " << (o.output.isEmpty() ? QStringLiteral("No printer installed")
                                                             : QStringLiteral("No printer named \"%1\"").arg(o.output))
@@ -179,8 +218,15 @@ int run(const QStringList& args, cm::cli::Io& io)
         if (o.progress)
             generator.setProgress(&showProgress);
         cm::ScopedModelAccess access(&generator);
-        if (!generator.generate()) {
-            io.err << "render: the layout's BeforePrint script refused printing\n";
+        {
+            CancelOnInterrupt cancelOnInterrupt(generator);
+            if (!generator.generate()) {
+                io.err << "render: the layout's BeforePrint script refused printing\n";
+                return cm::cli::ExitFailure;
+            }
+        }
+        if (generator.cancelled() || interrupted) {
+            io.err << "render: cancelled; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
         int written = 0;
