@@ -266,6 +266,8 @@ int run(const QStringList& args, cm::cli::Io& io)
         case Target::Printer: written = pages.pageCount(); break;
         }
         io.out << "pages: " << written << "\n";
+        for (const QString& warning : generator.fitReport().warnings())
+            io.err << "render: warning: " << warning << "\n";
     } catch (const cm::EQRError& error) {
         io.err << "render: " << error.message() << "\n";
         return cm::cli::ExitFailure;

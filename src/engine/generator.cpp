@@ -154,6 +154,11 @@ QString ReportGenerator::reportTitle() const { return report_.reportTitle; }
 int ReportGenerator::detailCount() const { return recordCount_; }
 int ReportGenerator::detailNumber() const { return reportController_ ? reportController_->detailNumber : 0; }
 
+void ReportGenerator::noteTextClipped(const Component& element)
+{
+    fits_.note(&element, element.name(), pageCounter_);
+}
+
 void ReportGenerator::registerAggregate(ExprPrinter* client, Component* master)
 {
     ControllerRun* target = reportController_;
@@ -316,6 +321,7 @@ bool ReportGenerator::generate()
     cancelRequested_ = false;
     stopped_ = atLastPage_ = lastPageNoted_ = false;
     skipNextForcedPage_ = columnBreakPending_ = pageOpen_ = false;
+    fits_.clear();
     struct IdleGuard {
         ReportGenerator& g;
         ~IdleGuard() { g.idle_ = true; }
@@ -695,8 +701,13 @@ void ReportGenerator::emitBand(BandRun& b)
                 }
                 // Content that cannot fit even on a fresh page would repeat for
                 // ever; what is left of it is dropped.
-                if (!advanced)
+                if (!advanced) {
+                    for (auto& e : b.elements) {
+                        if (!e->contentComplete())
+                            noteTextClipped(e->element());
+                    }
                     done = true;
+                }
                 paintFrame(canvas(), band->frame, bandRect(band->stretchAmount + 1), output_.xFactor(), output_.yFactor());
                 if (!done) {
                     advanceColumn();

@@ -2,6 +2,7 @@
 // Report generation: walks the report's data set record by record and
 // prints title, headers, groups, details, footers and summary onto the pages
 // of a page output object, breaking columns and pages where bands do not fit.
+#include "engine/fitreport.h"
 #include "engine/printcontext.h"
 #include "expr/environment.h"
 #include "expr/script.h"
@@ -59,6 +60,8 @@ public:
     bool resetExpression(QStringView elementName);
     // GROUPPRINTED: the last print decision of that group band during this run.
     std::optional<bool> groupPrinted(QStringView bandName) const;
+    // The texts of the last run that did not fit their boxes, by page number.
+    const FitReport& fitReport() const { return fits_; }
 
 private:
     struct BandRun;
@@ -79,6 +82,7 @@ private:
     DataSetList* dataSets() override { return &dataSets_; }
     TQREvEnvironment* environment() override { return environment_.get(); }
     void registerAggregate(ExprPrinter* client, Component* master) override;
+    void noteTextClipped(const Component& element) override;
 
     void setUp();
     void tearDown();
@@ -138,6 +142,7 @@ private:
     TQREvElement* pageEntry_ = nullptr;
     TQREvElement* columnEntry_ = nullptr;
     int recordCount_ = 1;
+    FitReport fits_;
 
     std::map<const TQRCustomBand*, std::unique_ptr<BandRun>> bands_;
     std::vector<std::unique_ptr<GroupRun>> groups_;
