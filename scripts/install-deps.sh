@@ -4,7 +4,7 @@
 set -euo pipefail
 PACKAGES=(g++ cmake ninja-build pkg-config ccache libgtest-dev qt6-base-dev qt6-base-dev-tools
   libqt6sql6-sqlite qt6-svg-dev libgl-dev pxlib-dev fonts-liberation fonts-dejavu-core
-  poppler-utils)
+  fonts-wqy-microhei poppler-utils)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -15,11 +15,16 @@ using CommandFn = int (*)(const QStringList& args, Io& io);
 
 struct Command {
     const char* name;
-    const char* usage;   // shown by "cardmint-cli help"
+    const char* usage;             // shown by "cardmint-cli help"
     CommandFn run;
+    const char* details = nullptr; // more lines for "COMMAND --help"
 };
 
 void registerCommand(const Command& command);
+
+// Whether `option` is `name` or one of its older spellings (--code-page for
+// --codepage).
+bool isOption(const QString& option, const char* name);
 
 struct CliRegistration {
     explicit CliRegistration(const Command& command) { registerCommand(command); }

@@ -80,6 +80,13 @@ int run(const QStringList& args, cm::cli::Io& io)
     return cm::cli::ExitOk;
 }
 
-cm::cli::CliRegistration reg({"convert", Usage, &run});
+constexpr const char* Details =
+    "Turns the pages of a report file into a PDF or one image per page.\n"
+    "  --pdf OUT.pdf | --png PATTERN | --jpeg PATTERN\n"
+    "                   in PATTERN the last run of '#' becomes the zero-padded page\n"
+    "                   number (card-###.png gives card-007.png)\n"
+    "  --dpi N          resolution of the images, 10 to 1200 (default 300)\n";
+
+cm::cli::CliRegistration reg({"convert", Usage, &run, Details});
 
 } // namespace

@@ -58,6 +58,8 @@ int runEval(const QStringList& args, cm::cli::Io& io)
     }
 }
 
-cm::cli::CliRegistration reg({"eval", "eval [--locale NAME] EXPR", &runEval});
+cm::cli::CliRegistration reg({"eval", "eval [--locale NAME] EXPR", &runEval,
+                              "Evaluates one formula and prints KIND<TAB>TEXT.\n"
+                              "  --locale NAME    number and date formats of a locale (de_DE, sl_SI ...)\n"});
 
 } // namespace

@@ -1,6 +1,7 @@
-// cardmint-cli import-adif IN.adi OUT.db: appends the QSOs of an ADIF file
-// to a Cardmint logbook (created when missing) and reports what was skipped
-// or cut. Files that are not UTF-8 are read in --code-page (default 1252).
+// cardmint-cli import-adif IN.adi OUT.db [--codepage N] [--allow-duplicates]:
+// appends the QSOs of an ADIF file to a Cardmint logbook (created when
+// missing) and reports what was skipped. Files that are not UTF-8 are read
+// in the code page given (default 1252).
 #include "cli.h"
 
 #include "logbook/adifimport.h"
@@ -10,29 +11,41 @@
 
 namespace {
 
+constexpr const char* Usage = "import-adif IN.adi OUT.db [--codepage N] [--allow-duplicates]";
+
 int run(const QStringList& args, cm::cli::Io& io)
 {
     QStringList files;
     int codePage = 1252;
+    bool allowDuplicates = false;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == u"--code-page" && i + 1 < args.size()) {
+        if (cm::cli::isOption(args[i], "--codepage")) {
+            if (i + 1 >= args.size()) {
+                io.err << "import-adif: " << args[i] << " needs a code page number\n";
+                return cm::cli::ExitUsage;
+            }
             codePage = args[++i].toInt();
             if (!cm::CodePage::isSupported(codePage)) {
                 io.err << "import-adif: unknown code page " << args[i] << "\n";
                 return cm::cli::ExitUsage;
             }
+        } else if (args[i] == u"--allow-duplicates") {
+            allowDuplicates = true;
+        } else if (args[i].startsWith(u"--")) {
+            io.err << "import-adif: unknown option \"" << args[i] << "\"\nusage: cardmint-cli " << Usage << "\n";
+            return cm::cli::ExitUsage;
         } else {
             files << args[i];
         }
     }
     if (files.size() != 2) {
-        io.err << "usage: cardmint-cli import-adif IN.adi OUT.db [--code-page N]\n";
+        io.err << "usage: cardmint-cli " << Usage << "\n";
         return cm::cli::ExitUsage;
     }
     cm::AdifImportReport report;
     QString error;
-    const bool ok = cm::importAdif(QFileInfo(files[0]).absoluteFilePath(),
-                                   QFileInfo(files[1]).absoluteFilePath(), report, &error, codePage);
+    const bool ok = cm::importAdif(QFileInfo(files[0]).absoluteFilePath(), QFileInfo(files[1]).absoluteFilePath(),
+                                   report, &error, codePage, allowDuplicates);
     for (const QString& line : report.summary())
         (ok ? io.out : io.err) << line << "\n";
     if (!ok) {
@@ -42,6 +55,11 @@ int run(const QStringList& args, cm::cli::Io& io)
     return cm::cli::ExitOk;
 }
 
-cm::cli::CliRegistration reg({"import-adif", "import-adif IN.adi OUT.db [--code-page N]", &run});
+cm::cli::CliRegistration reg({"import-adif", Usage, &run,
+                              "Appends the QSOs of an ADIF file to a SQLite logbook, created when missing.\n"
+                              "Values are kept whole. A QSO the logbook already holds (same call, date, time\n"
+                              "to the minute, band and mode) is skipped and counted.\n"
+                              "  --codepage N        code page of files that are not UTF-8 (default 1252)\n"
+                              "  --allow-duplicates  import such QSOs all the same\n"});
 
 } // namespace

@@ -3,8 +3,10 @@
 
 #include "layout/demolayouts.h"
 #include "layout/layoutjson.h"
+#include "layout/layoutlocator.h"
 #include "layout/workspace.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -21,10 +23,16 @@ private:
     QTextStream& err_;
 };
 
-bool load(Workspace& ws, const QString& path, cli::Io& io)
+bool load(Workspace& ws, const QString& name, cli::Io& io)
 {
-    if (!ws.designer->loadReport(path)) {
-        io.err << "cardmint-cli: cannot load layout \"" << path << "\"\n";
+    const FileLookup found = findLayout(name, QCoreApplication::applicationDirPath());
+    if (found.path.isEmpty()) {
+        io.err << "cardmint-cli: layout \"" << name << "\" not found (looked for "
+               << found.tried.join(QStringLiteral(", ")) << ")\n";
+        return false;
+    }
+    if (!ws.designer->loadReport(found.path)) {
+        io.err << "cardmint-cli: cannot load layout \"" << found.path << "\"\n";
         return false;
     }
     return true;
@@ -91,8 +99,12 @@ int makeLayouts(const QStringList& args, cli::Io& io)
     return cli::ExitOk;
 }
 
-cli::CliRegistration regResave({"resave", "resave IN.QR2 OUT.QR2   load a layout and write it back", &resave});
-cli::CliRegistration regDump({"dump", "dump IN.QR2              print a layout as JSON", &dump});
-cli::CliRegistration regMake({"make-layouts", "make-layouts DIR        write the shipped layouts Demo1.qr2 and Template.qr2", &makeLayouts});
+cli::CliRegistration regResave({"resave", "resave IN.QR2 OUT.QR2   load a layout and write it back", &resave,
+                                "Loads a layout and writes it back; a layout this program wrote comes back\n"
+                                "byte for byte the same. No .BAK file is left.\n"});
+cli::CliRegistration regDump({"dump", "dump IN.QR2              print a layout as JSON", &dump,
+                              "Prints the report settings and every band and element of a layout as JSON.\n"});
+cli::CliRegistration regMake({"make-layouts", "make-layouts DIR        write the shipped layouts Demo1.qr2 and Template.qr2",
+                              &makeLayouts, "Writes the shipped layouts Demo1.qr2 and Template.qr2 into DIR.\n"});
 
 } // namespace

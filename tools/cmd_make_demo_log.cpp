@@ -47,6 +47,10 @@ int run(const QStringList& args, cm::cli::Io& io)
     return cm::cli::ExitOk;
 }
 
-cm::cli::CliRegistration reg({"make-demo-log", "make-demo-log OUT.db [--count N] [--variant N]", &run});
+cm::cli::CliRegistration reg({"make-demo-log", "make-demo-log OUT.db [--count N] [--variant N]", &run,
+                              "Writes the demo logbook, a new SQLite logbook; an existing file is kept.\n"
+                              "  --count N        the number of QSOs (default 300)\n"
+                              "  --variant N      another set of QSOs; the same count and variant always\n"
+                              "                   give the same QSOs\n"});
 
 } // namespace

@@ -51,6 +51,7 @@ int run(const QStringList& args, cm::cli::Io& io)
     return cm::cli::ExitOk;
 }
 
-cm::cli::CliRegistration reg({"qrp-info", "qrp-info IN.QRP", &run});
+cm::cli::CliRegistration reg({"qrp-info", "qrp-info IN.QRP", &run,
+                              "Prints the page count, the compression flag and the page sizes of a report file.\n"});
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "engine/pageexport.h"
 #include "engine/qrerror.h"
 #include "engine/qrprinter.h"
+#include "layout/layoutlocator.h"
 #include "layout/workspace.h"
 #include "logbook/logsource.h"
 
@@ -18,7 +19,10 @@
 #include "engine/print/qtprintdevice.h"
 #endif
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -28,6 +32,24 @@ namespace {
 constexpr const char* Usage =
     "render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS] "
     "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME) [--dpi N] [--progress]";
+
+constexpr const char* Details =
+    "Prints one card per logbook record.\n"
+    "  --layout L.QR2   the layout; a bare name is looked for in the current folder,\n"
+    "                   the user's layouts folder (~/.local/share/Cardmint/Layouts)\n"
+    "                   and the shipped layouts\n"
+    "  --log LOG        a SQLite logbook, a Paradox table or an ADIF file; a bare name\n"
+    "                   is looked for in the logbook folder ($CARDMINT_LOGBOOK_DIR or\n"
+    "                   ~/.local/share/Cardmint/Logbooks), then in the current folder\n"
+    "  --filter TEXT    only the records that match, e.g. \"(Band = '20M') AND (QSL_SENT = 'Q')\"\n"
+    "  --order FIELDS   fields separated by ',' or ';', each with DESC for a descending\n"
+    "                   order, e.g. \"Datum DESC, Gmt DESC\"\n"
+    "                   Field names: the logbook's (Datum, RstS ...) or ADIF's (QSO_DATE,\n"
+    "                   RST_SENT ...); the README lists them with the filter language.\n"
+    "  --pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME\n"
+    "                   where the cards go; in PATTERN the last run of '#' is the page number\n"
+    "  --dpi N          resolution of --png images, 10 to 1200 (default 300)\n"
+    "  --progress       show a progress bar on the terminal\n";
 
 enum class Target { Pdf, Png, Qrp, Printer };
 
@@ -118,6 +140,39 @@ void showProgress(int percent)
     std::fflush(stderr);
 }
 
+// Ctrl+C during generation cancels the run: nothing is written and a print
+// job is abandoned. The handler is reset when it fires, so a second Ctrl+C
+// ends the tool at once.
+std::atomic<cm::ReportGenerator*> interruptedRun = nullptr;
+std::atomic<bool> interrupted = false;
+
+class CancelOnInterrupt {
+public:
+    explicit CancelOnInterrupt(cm::ReportGenerator& generator)
+    {
+        interruptedRun = &generator;
+        struct sigaction action {};
+        action.sa_handler = [](int) {
+            interrupted = true;
+            if (cm::ReportGenerator* run = interruptedRun.load())
+                run->requestCancel();
+        };
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previous_);
+    }
+    ~CancelOnInterrupt()
+    {
+        sigaction(SIGINT, &previous_, nullptr);
+        interruptedRun = nullptr;
+    }
+    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
+    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
 // The printer for --print and --printer; none for the file targets.
 std::unique_ptr<cm::TQRPrintDevice> printDevice(Target target, const QString& name)
 {
@@ -142,8 +197,14 @@ int run(const QStringList& args, cm::cli::Io& io)
     cm::Workspace ws;
     StderrSink sink(io.err);
     ws.designer->messageSink = &sink;
-    if (!QFileInfo(o.layout).isFile() || !ws.designer->loadReport(o.layout)) {
-        io.err << "render: cannot load layout \"" << o.layout << "\"\n";
+    const cm::FileLookup layout = cm::findLayout(o.layout, QCoreApplication::applicationDirPath());
+    if (layout.path.isEmpty()) {
+        io.err << "render: layout \"" << o.layout << "\" not found (looked for "
+               << layout.tried.join(QStringLiteral(", ")) << ")\n";
+        return cm::cli::ExitFailure;
+    }
+    if (!ws.designer->loadReport(layout.path)) {
+        io.err << "render: cannot load layout \"" << layout.path << "\"\n";
         return cm::cli::ExitFailure;
     }
     if (!o.log.isEmpty()) {
@@ -154,11 +215,11 @@ int run(const QStringList& args, cm::cli::Io& io)
             return cm::cli::ExitFailure;
         }
         if (o.filter && !log->setFilter(*o.filter, &error)) {
-            io.err << "render: bad filter: " << error << "\n";
+            io.err << "render: " << error << "\n";
             return cm::cli::ExitFailure;
         }
         if (o.order && !log->setIndexFieldNames(*o.order, &error)) {
-            io.err << "render: bad order: " << error << "\n";
+            io.err << "render: " << error << "\n";
             return cm::cli::ExitFailure;
         }
         ws.table->setSource(std::move(log));
@@ -166,6 +227,10 @@ int run(const QStringList& args, cm::cli::Io& io)
     try {
         cm::TQRPrinter pages(printDevice(*o.target, o.output));
         if (*o.target == Target::Printer) {
+#ifndef CARDMINT_HAVE_PRINT
+            io.err << "render: this cardmint-cli was built without printing (it needs Qt PrintSupport)\n";
+            return cm::cli::ExitFailure;
+#endif
             if (!pages.printerAvailable()) {
                 io.err << "render: " << (o.output.isEmpty() ? QStringLiteral("No printer installed")
                                                             : QStringLiteral("No printer named \"%1\"").arg(o.output))
@@ -179,8 +244,15 @@ int run(const QStringList& args, cm::cli::Io& io)
         if (o.progress)
             generator.setProgress(&showProgress);
         cm::ScopedModelAccess access(&generator);
-        if (!generator.generate()) {
-            io.err << "render: the layout's BeforePrint script refused printing\n";
+        {
+            CancelOnInterrupt cancelOnInterrupt(generator);
+            if (!generator.generate()) {
+                io.err << "render: the layout's BeforePrint script refused printing\n";
+                return cm::cli::ExitFailure;
+            }
+        }
+        if (generator.cancelled() || interrupted) {
+            io.err << "render: cancelled; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
         int written = 0;
@@ -194,6 +266,8 @@ int run(const QStringList& args, cm::cli::Io& io)
         case Target::Printer: written = pages.pageCount(); break;
         }
         io.out << "pages: " << written << "\n";
+        for (const QString& warning : generator.fitReport().warnings())
+            io.err << "render: warning: " << warning << "\n";
     } catch (const cm::EQRError& error) {
         io.err << "render: " << error.message() << "\n";
         return cm::cli::ExitFailure;
@@ -201,6 +275,6 @@ int run(const QStringList& args, cm::cli::Io& io)
     return cm::cli::ExitOk;
 }
 
-cm::cli::CliRegistration reg({"render", Usage, &run});
+cm::cli::CliRegistration reg({"render", Usage, &run, Details});
 
 } // namespace

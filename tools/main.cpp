@@ -17,11 +17,33 @@ static std::vector<Command>& commands()
 
 void registerCommand(const Command& command) { commands().push_back(command); }
 
+bool isOption(const QString& option, const char* name)
+{
+    if (option == QLatin1String(name))
+        return true;
+    return qstrcmp(name, "--codepage") == 0 && option == QLatin1String("--code-page");
+}
+
+static bool asksForHelp(const QStringList& args)
+{
+    return std::any_of(args.begin(), args.end(), [](const QString& a) { return a == u"--help" || a == u"-h"; });
+}
+
+static void printCommandHelp(const Command& command, QTextStream& to)
+{
+    to << "usage: cardmint-cli " << command.usage << "\n";
+    if (command.details)
+        to << "\n" << command.details;
+    to << "\nExit codes: 0 done, 1 the work failed, 2 the command line was wrong.\n"
+          "Global option (before the command): --codepage N\n";
+}
+
 static void printUsage(QTextStream& to)
 {
     to << "usage: cardmint-cli [--codepage N] COMMAND [ARGS]\n\n"
           "  --codepage N   code page of text in layout files (1250, 1251, 1252 ...;\n"
-          "                 default from the locale, or CARDMINT_CODEPAGE)\n\ncommands:\n";
+          "                 default from the locale, or CARDMINT_CODEPAGE)\n\n"
+          "\"cardmint-cli COMMAND --help\" explains a command.\n\ncommands:\n";
     auto list = commands();
     std::sort(list.begin(), list.end(),
               [](const Command& a, const Command& b) { return qstrcmp(a.name, b.name) < 0; });
@@ -60,7 +82,7 @@ int main(int argc, char** argv)
     // Global options before the command.
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
-        if (option == QLatin1String("--codepage") && !args.isEmpty()) {
+        if (cm::cli::isOption(option, "--codepage") && !args.isEmpty()) {
             bool ok = false;
             const int number = args.takeFirst().toInt(&ok);
             if (!ok || !cm::CodePage::isSupported(number)) {
@@ -79,8 +101,13 @@ int main(int argc, char** argv)
     }
     const QString name = args.takeFirst();
     for (const cm::cli::Command& c : cm::cli::commands()) {
-        if (name == QLatin1String(c.name))
-            return c.run(args, io);
+        if (name != QLatin1String(c.name))
+            continue;
+        if (cm::cli::asksForHelp(args)) {
+            cm::cli::printCommandHelp(c, out);
+            return cm::cli::ExitOk;
+        }
+        return c.run(args, io);
     }
     err << "cardmint-cli: unknown command \"" << name << "\"\n";
     cm::cli::printUsage(err);

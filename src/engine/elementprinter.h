@@ -95,6 +95,8 @@ protected:
 
 private:
     void breakLines(PrintContext& context);
+    // Whether a line from `line` on has anything to show.
+    bool hasTextFrom(qsizetype line) const;
     void printRotated(PrintContext& context, Extended left, Extended top, Extended height);
 
     QFont refFont_;
@@ -109,6 +111,7 @@ private:
     Extended minHeight_ = 0;
     QString brokenText_;
     bool brokenValid_ = false;
+    bool charactersLeftOut_ = false;   // the last breaking dropped text that did not fit
 };
 
 class LabelPrinter : public TextPrinter {

@@ -81,6 +81,21 @@ void ReportGenerator::setScript(const QStringList& script, bool enabled)
 {
     scripts_ = std::make_unique<ScriptRunner>(script);
     scripts_->setEnabled(enabled);
+    scripts_->setStepBudget(scriptStepBudget_);
+    // A long script keeps a user interface live now and then, so that its
+    // Close can cancel the run.
+    scripts_->setCancelCheck([this, steps = 0u]() mutable {
+        if (processEvents_ && (++steps & 0xffffu) == 0)
+            processEvents_();
+        return cancelRequested_.load(std::memory_order_relaxed);
+    });
+}
+
+void ReportGenerator::setScriptStepBudget(qint64 steps)
+{
+    scriptStepBudget_ = steps;
+    if (scripts_)
+        scripts_->setStepBudget(steps);
 }
 
 void ReportGenerator::runScript(const QString& component, ScriptEvent event, EvResult* result)
@@ -88,6 +103,9 @@ void ReportGenerator::runScript(const QString& component, ScriptEvent event, EvR
     if (!scripts_ || scripts_->script().isEmpty())
         return;
     const EvResult r = scripts_->RunScript(component, event);
+    // A script that runs away ends the whole run: its band's data cannot be trusted.
+    if (scripts_->lastRunOverBudget())
+        throw EQRError(scripts_->lastError());
     if (result)
         *result = r;
 }
@@ -136,6 +154,11 @@ Extended ReportGenerator::bandExpansion() const
 QString ReportGenerator::reportTitle() const { return report_.reportTitle; }
 int ReportGenerator::detailCount() const { return recordCount_; }
 int ReportGenerator::detailNumber() const { return reportController_ ? reportController_->detailNumber : 0; }
+
+void ReportGenerator::noteTextClipped(const Component& element)
+{
+    fits_.note(&element, element.name(), pageCounter_);
+}
 
 void ReportGenerator::registerAggregate(ExprPrinter* client, Component* master)
 {
@@ -296,8 +319,10 @@ bool ReportGenerator::generate()
     if (!idle_)
         return false;
     idle_ = false;
-    cancelRequested_ = stopped_ = atLastPage_ = lastPageNoted_ = false;
+    cancelRequested_ = false;
+    stopped_ = atLastPage_ = lastPageNoted_ = false;
     skipNextForcedPage_ = columnBreakPending_ = pageOpen_ = false;
+    fits_.clear();
     struct IdleGuard {
         ReportGenerator& g;
         ~IdleGuard() { g.idle_ = true; }
@@ -677,8 +702,13 @@ void ReportGenerator::emitBand(BandRun& b)
                 }
                 // Content that cannot fit even on a fresh page would repeat for
                 // ever; what is left of it is dropped.
-                if (!advanced)
+                if (!advanced) {
+                    for (auto& e : b.elements) {
+                        if (!e->contentComplete())
+                            noteTextClipped(e->element());
+                    }
                     done = true;
+                }
                 paintFrame(canvas(), band->frame, bandRect(band->stretchAmount + 1), output_.xFactor(), output_.yFactor());
                 if (!done) {
                     advanceColumn();

@@ -2,11 +2,13 @@
 // Report generation: walks the report's data set record by record and
 // prints title, headers, groups, details, footers and summary onto the pages
 // of a page output object, breaking columns and pages where bands do not fit.
+#include "engine/fitreport.h"
 #include "engine/printcontext.h"
 #include "expr/environment.h"
 #include "expr/script.h"
 
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -43,8 +45,14 @@ public:
     // report's BeforePrint script refused printing.
     bool generate();
     bool idle() const { return idle_; }
-    // Closing the preview during a run: the document is aborted.
-    void requestCancel() { cancelRequested_ = true; }
+    // Closing the preview, or Ctrl+C in the command-line tool, during a run:
+    // the document is aborted and a running script stops. Safe to call from
+    // another thread or a signal handler.
+    void requestCancel() { cancelRequested_.store(true, std::memory_order_relaxed); }
+    // The last run ended because of requestCancel().
+    bool cancelled() const { return cancelRequested_.load(std::memory_order_relaxed); }
+    // The most statements one script run may execute (see ScriptRunner).
+    void setScriptStepBudget(qint64 steps);
 
     // Engine state for the formula functions.
     bool newPage();
@@ -54,6 +62,8 @@ public:
     bool resetExpression(QStringView elementName);
     // GROUPPRINTED: the last print decision of that group band during this run.
     std::optional<bool> groupPrinted(QStringView bandName) const;
+    // The texts of the last run that did not fit their boxes, by page number.
+    const FitReport& fitReport() const { return fits_; }
 
 private:
     struct BandRun;
@@ -74,6 +84,7 @@ private:
     DataSetList* dataSets() override { return &dataSets_; }
     TQREvEnvironment* environment() override { return environment_.get(); }
     void registerAggregate(ExprPrinter* client, Component* master) override;
+    void noteTextClipped(const Component& element) override;
 
     void setUp();
     void tearDown();
@@ -109,10 +120,12 @@ private:
     std::unique_ptr<ScriptRunner> scripts_;
     std::function<void()> processEvents_;
     std::function<void(int)> progress_;
+    qint64 scriptStepBudget_ = ScriptRunner::DefaultStepBudget;
 
     // Run state.
     bool idle_ = true;
-    bool cancelRequested_ = false;
+    std::atomic<bool> cancelRequested_ = false;
+    static_assert(std::atomic<bool>::is_always_lock_free, "requestCancel() must be signal safe");
     bool stopped_ = false;   // the page output was cancelled: no more records
     bool atLastPage_ = false;
     bool lastPageNoted_ = false;
@@ -131,6 +144,7 @@ private:
     TQREvElement* pageEntry_ = nullptr;
     TQREvElement* columnEntry_ = nullptr;
     int recordCount_ = 1;
+    FitReport fits_;
 
     std::map<const TQRCustomBand*, std::unique_ptr<BandRun>> bands_;
     std::vector<std::unique_ptr<GroupRun>> groups_;

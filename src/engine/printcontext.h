@@ -40,6 +40,8 @@ public:
     virtual TQREvEnvironment* environment() = 0;
     // Expression elements that aggregate ask to be told of every detail record.
     virtual void registerAggregate(ExprPrinter* client, Component* master) = 0;
+    // A text element's text did not fit its box and was clipped on this page.
+    virtual void noteTextClipped(const Component&) {}
 };
 
 } // namespace cm

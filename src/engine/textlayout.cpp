@@ -67,13 +67,19 @@ int TextMeasurer::width(QStringView text) const
 
 namespace {
 
-// Adds one paragraph (no CR, no LF) word by word.
-void breakParagraph(QStringView paragraph, const BreakOptions& o, const TextMeasurer& m, QStringList& out)
+// Adds one paragraph (no CR, no LF) word by word; false when characters
+// other than blanks were left out because they did not fit.
+bool breakParagraph(QStringView paragraph, const BreakOptions& o, const TextMeasurer& m, QStringList& out)
 {
     if (o.autoSize) {
         out.append(paragraph.toString());
-        return;
+        return true;
     }
+    bool kept = true;
+    auto leaveOut = [&kept](QStringView text) {
+        if (!text.trimmed().isEmpty())
+            kept = false;
+    };
     QString line;
     bool truncated = false;
     qsizetype start = 0;
@@ -106,6 +112,7 @@ void breakParagraph(QStringView paragraph, const BreakOptions& o, const TextMeas
                 }
                 ++n;
             }
+            leaveOut(QStringView(rest).sliced(n));
             rest.clear();
         }
         out.append(line);
@@ -113,11 +120,13 @@ void breakParagraph(QStringView paragraph, const BreakOptions& o, const TextMeas
         if (!rest.isEmpty() && m.width(rest) > o.width) {
             while (!rest.isEmpty() && (o.width <= 0 || m.width(rest) > o.width))
                 rest.chop(1);
+            leaveOut(word.sliced(rest.size()));   // rest is the whole word here
             if (!rest.isEmpty())
                 out.append(rest);
             rest.clear();
         }
         if (!o.wordWrap) {
+            leaveOut(rest);
             rest.clear();
             truncated = true;
         }
@@ -125,12 +134,16 @@ void breakParagraph(QStringView paragraph, const BreakOptions& o, const TextMeas
     }
     if (!truncated)
         out.append(line);
+    else
+        leaveOut(line);
+    return kept;
 }
 
 } // namespace
 
-void breakText(QStringView text, const BreakOptions& options, const TextMeasurer& measure, QStringList& out)
+bool breakText(QStringView text, const BreakOptions& options, const TextMeasurer& measure, QStringList& out)
 {
+    bool kept = true;
     QString clean = text.toString();
     clean.remove(QChar(10));
     qsizetype from = 0;
@@ -139,12 +152,13 @@ void breakText(QStringView text, const BreakOptions& options, const TextMeasurer
         const QStringView piece = QStringView(clean).sliced(from, (cr < 0 ? clean.size() : cr) - from);
         if (piece.isEmpty())
             out.append(QString());
-        else
-            breakParagraph(piece, options, measure, out);
+        else if (!breakParagraph(piece, options, measure, out))
+            kept = false;
         if (cr < 0)
             break;
         from = cr + 1;
     }
+    return kept;
 }
 
 } // namespace cm

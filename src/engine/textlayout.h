@@ -44,6 +44,8 @@ struct BreakOptions {
 
 // Formats a text: line feeds removed, split at carriage returns, each
 // paragraph broken into lines no wider than the element. Appends to `out`.
-void breakText(QStringView text, const BreakOptions& options, const TextMeasurer& measure, QStringList& out);
+// False when characters were left out: a word wider than the element, or
+// the rest of a paragraph that may not wrap.
+bool breakText(QStringView text, const BreakOptions& options, const TextMeasurer& measure, QStringList& out);
 
 } // namespace cm

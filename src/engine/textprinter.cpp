@@ -92,13 +92,14 @@ void TextPrinter::breakLines(PrintContext& context)
     options.width = nativeToPixels(v[TQRPrintableSize::W], zoom);
     options.autoSize = settings_.autoSize;
     options.wordWrap = settings_.wordWrap;
+    charactersLeftOut_ = false;
     if (captionBased_) {
-        breakText(printText_, options, *measure_, lines_);
+        charactersLeftOut_ = !breakText(printText_, options, *measure_, lines_);
     } else if (settings_.autoSize) {
         lines_ = sourceLines_;
     } else {
         for (const QString& line : sourceLines_)
-            breakText(line, options, *measure_, lines_);
+            charactersLeftOut_ = !breakText(line, options, *measure_, lines_) || charactersLeftOut_;
     }
     width_ = v[TQRPrintableSize::W];
     shift_ = 0;
@@ -123,6 +124,15 @@ void TextPrinter::breakLines(PrintContext& context)
     }
     brokenText_ = printText_;
     brokenValid_ = captionBased_;
+}
+
+bool TextPrinter::hasTextFrom(qsizetype line) const
+{
+    for (; line < lines_.size(); ++line) {
+        if (!lines_[line].trimmed().isEmpty())
+            return true;
+    }
+    return false;
 }
 
 void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extended extraHeight)
@@ -201,6 +211,9 @@ void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extende
     nextLine_ = int(i);
     advanced_ = i > firstLine;
     contentComplete_ = !(i < lines_.size() && settings_.autoStretch);
+    // Lines that go on on the next page are not lost; lines below a fixed box are.
+    if (charactersLeftOut_ || (contentComplete_ && hasTextFrom(i)))
+        context.noteTextClipped(element());
     if (frame.anyFrame()) {
         const int64_t x0 = out.deviceX(left), x1 = out.deviceX(left + width);
         const int64_t y0 = out.deviceY(top), y1 = out.deviceY(top + height + growth);

@@ -106,7 +106,7 @@ EvResult ScriptRunner::RunScript(const QString& component, const QString& event)
 {
     EvResult result;
     m_lastError.clear();
-    m_cancelled = false;
+    m_cancelled = m_overBudget = false;
     if (!m_enabled)
         return result;
     const QString header = QLatin1Char('[') + component + QLatin1Char('.') + event + QLatin1Char(']');
@@ -119,11 +119,19 @@ EvResult ScriptRunner::RunScript(const QString& component, const QString& event)
     std::vector<Block> stack;
     const int n = int(m_script.size());
     int line = headerLine + 1;
+    qint64 steps = 0;
     try {
         while (line < n && !m_script.at(line).startsWith(u'[')) {
             if (m_cancel && m_cancel()) {
                 m_cancelled = true;
                 break;
+            }
+            if (++steps > m_stepBudget) {
+                m_overBudget = true;
+                m_lastError = QStringLiteral("The script %1 was stopped after %2 statements: it seems to loop for ever")
+                                  .arg(header)
+                                  .arg(m_stepBudget);
+                return result;
             }
             const Statement st = readLine(m_script.at(line));
             int next = line + 1;

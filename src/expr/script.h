@@ -33,8 +33,12 @@ public:
     // The data sets formulas in scripts see (the report's tables).
     void setDataSets(DataSetList* dataSets) { m_dataSets = dataSets; }
     // Asked before every statement; returning true ends the run quietly.
-    // The GUI uses it to stop a script that loops for ever.
+    // Generation uses it to stop a script when the run is cancelled.
     void setCancelCheck(std::function<bool()> cancel) { m_cancel = std::move(cancel); }
+    // The most statements one run may execute; a run that needs more ends
+    // with an error, so a script that loops for ever cannot hang the caller.
+    static constexpr qint64 DefaultStepBudget = 10'000'000;
+    void setStepBudget(qint64 steps) { m_stepBudget = steps; }
 
     // Runs the section "[component.event]". Script errors and failures are
     // shown through the dialog service and end the run; the result is
@@ -48,14 +52,19 @@ public:
     // The text of the last script error or failure, empty when the last run had none.
     const QString& lastError() const { return m_lastError; }
     bool lastRunCancelled() const { return m_cancelled; }
+    // The last run was ended by the step budget (lastError() says so); unlike
+    // other script errors this one is not shown, the caller reports it.
+    bool lastRunOverBudget() const { return m_overBudget; }
 
 private:
     QStringList m_script;
     bool m_enabled = true;
     DataSetList* m_dataSets = nullptr;
     std::function<bool()> m_cancel;
+    qint64 m_stepBudget = DefaultStepBudget;
     QString m_lastError;
     bool m_cancelled = false;
+    bool m_overBudget = false;
 };
 
 } // namespace cm

@@ -37,13 +37,18 @@ TQRDesignLabel* label(Workspace& ws, Component* band, const QString& text, Exten
     return l;
 }
 
-TQRDesignDBText* field(Workspace& ws, Component* band, const QString& fieldName, Extended left,
-                       Extended top, Extended width, int points, uint32_t style = 0)
+// A one-line value box: a value too long for it is clipped (and reported by
+// the run), never wrapped out of sight.
+TQRDesignDBText* field(Workspace& ws, Component* band, const QString& name, const QString& fieldName,
+                       Extended left, Extended top, Extended width, Extended height, int points,
+                       uint32_t style = 0)
 {
-    auto* f = place<TQRDesignDBText>(ws, band, QStringLiteral("QRDesignDBText"), left, top, width, 60);
+    auto* f = place<TQRDesignDBText>(ws, band, name, left, top, width, height);
+    f->setName(name);   // the run's warnings name the box
     f->dataSet = ws.table;
     f->setDataField(fieldName);
     f->autoSize = false;
+    f->wordWrap = false;
     f->transparent = true;
     f->setAlignment(TAlignment::taCenter);
     setFont(*f, QStringLiteral("Arial"), points, style);
@@ -89,25 +94,54 @@ void buildDemoCard(Workspace& ws)
     label(ws, band, QStringLiteral("Ljubljana, Slovenia - JN76HB - CQ 15 - ITU 28"), 90, 230, 10);
 
     label(ws, band, QStringLiteral("To Radio"), 90, 360, 12, fsItalic);
-    field(ws, band, QStringLiteral("Call"), 320, 335, 500, 24, fsBold)->setAlignment(TAlignment::taLeftJustify);
+    // Room for 16 characters of the widest letters: portable prefixes and suffixes included.
+    field(ws, band, QStringLiteral("CallSign"), QStringLiteral("Call"), 300, 335, 1010, 95, 22, fsBold)
+        ->setAlignment(TAlignment::taLeftJustify);
 
-    // Contact table: headings and fields in five columns.
+    // Contact table: headings over five columns, as wide as their longest values
+    // ("27 May 2023", "23:59", "1.25m", "DIGITALVOICE", "599").
     const struct {
         const char* heading;
-        const char* field;
-    } columns[] = {{"Date", "Datum"}, {"UTC", "Gmt"}, {"Band", "Band"}, {"Mode", "Mode"}, {"RST", "RstS"}};
-    const Extended columnWidth = 240;
-    for (int i = 0; i < 5; ++i) {
-        const Extended left = 90 + i * columnWidth;
-        auto* heading = place<TQRDesignLabel>(ws, band, QStringLiteral("QRDesignLabel"), left, 520,
-                                              columnWidth - 10, 50);
-        heading->setCaption(QString::fromLatin1(columns[i].heading));
+        Extended left;
+        Extended width;
+    } columns[] = {{"Date", 90, 290}, {"UTC", 390, 180}, {"Band", 580, 200}, {"Mode", 790, 340}, {"RST", 1140, 170}};
+    for (const auto& c : columns) {
+        auto* heading = place<TQRDesignLabel>(ws, band, QStringLiteral("QRDesignLabel"), c.left, 520, c.width, 50);
+        heading->setCaption(QString::fromLatin1(c.heading));
         heading->autoSize = false;
         heading->setAlignment(TAlignment::taCenter);
         heading->frame.drawBottom = true;
         setFont(*heading, QStringLiteral("Arial"), 10, fsBold);
-        field(ws, band, QString::fromLatin1(columns[i].field), left, 590, columnWidth - 10, 12);
     }
+    constexpr Extended valueTop = 590, valueHeight = 60;
+    constexpr int valuePoints = 12;
+
+    // The date the way QSL cards print it, "07 Apr 2023", the same in every
+    // locale: the day and the year come from pictures without names, the
+    // month from a fixed English list. The month sits where it centres the
+    // whole date under its heading (the year is two digits wider than the day).
+    auto* day = field(ws, band, QStringLiteral("QsoDay"), QStringLiteral("Datum"), 90, valueTop, 72, valueHeight, valuePoints);
+    day->setAlignment(TAlignment::taRightJustify);
+    day->mask = QStringLiteral("dd");
+    auto* month = place<TQRDesignExpr>(ws, band, QStringLiteral("QsoMonth"), 164, valueTop, 96, valueHeight);
+    month->setName(QStringLiteral("QsoMonth"));
+    month->setExpression(QStringLiteral(
+        "IF(Datum = '', '', COPY('JanFebMarAprMayJunJulAugSepOctNovDec', EXTRACTMONTH(Datum) * 3 - 2, 3))"));
+    month->autoSize = false;
+    month->wordWrap = false;
+    month->transparent = true;
+    month->setAlignment(TAlignment::taCenter);
+    setFont(*month, QStringLiteral("Arial"), valuePoints);
+    auto* year = field(ws, band, QStringLiteral("QsoYear"), QStringLiteral("Datum"), 262, valueTop, 118, valueHeight, valuePoints);
+    year->setAlignment(TAlignment::taLeftJustify);
+    year->mask = QStringLiteral("yyyy");
+
+    // UTC as hours and minutes; the quoted colon keeps the locale's time separator out.
+    field(ws, band, QStringLiteral("QsoTime"), QStringLiteral("Gmt"), 390, valueTop, 180, valueHeight, valuePoints)
+        ->mask = QStringLiteral("hh':'nn");
+    field(ws, band, QStringLiteral("QsoBand"), QStringLiteral("Band"), 580, valueTop, 200, valueHeight, valuePoints);
+    field(ws, band, QStringLiteral("QsoMode"), QStringLiteral("Mode"), 790, valueTop, 340, valueHeight, valuePoints);
+    field(ws, band, QStringLiteral("QsoReport"), QStringLiteral("RstS"), 1140, valueTop, 170, valueHeight, valuePoints);
     auto* thanks = label(ws, band, QStringLiteral("Tnx for QSO, pse QSL - 73"), 90, 760, 10, fsItalic);
     thanks->d.blockDelete = true;
     r.orderBands();

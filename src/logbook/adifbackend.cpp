@@ -31,7 +31,7 @@ QString AdifBackend::readOnlyNotice() const
 
 QStringList AdifBackend::loadNotes() const
 {
-    const bool anything = !report_.skipped.isEmpty() || report_.valuesCut > 0 ||
+    const bool anything = !report_.skipped.isEmpty() || !report_.withoutDate.isEmpty() ||
                           !report_.valueProblems.isEmpty() || !report_.fileProblems.isEmpty();
     return anything ? report_.summary() : QStringList();
 }

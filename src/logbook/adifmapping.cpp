@@ -51,25 +51,15 @@ bool adifRecordToLog(const AdifRecord& record, std::vector<QVariant>& values, QS
                      AdifImportReport& report)
 {
     values.assign(LogFieldCount, QVariant());
-    const auto& defs = logFieldDefs();
     const QString where = QStringLiteral("record %1").arg(record.number);
 
     auto text = [&](const char* name) -> QString {
         const QString* v = record.find(name);
         return v ? v->trimmed() : QString();
     };
-    auto put = [&](int col, const QString& value, const char* adifName) {
-        if (value.isEmpty())
-            return;
-        const int size = defs[size_t(col)].size;
-        if (size > 0 && value.size() > size) {
-            ++report.valuesCut;
-            report.cutDetails << QStringLiteral("%1: %2 \"%3\" cut to %4 characters")
-                                     .arg(where, QLatin1String(adifName), value).arg(size);
-            values[size_t(col)] = value.left(size);
-        } else {
+    auto put = [&](int col, const QString& value) {
+        if (!value.isEmpty())
             values[size_t(col)] = value;
-        }
     };
 
     const QString call = text("CALL").toUpper();
@@ -96,13 +86,13 @@ bool adifRecordToLog(const AdifRecord& record, std::vector<QVariant>& values, QS
         values[LogGmt] = *t;
     }
 
-    put(LogCall, call, "CALL");
-    put(LogRstS, text("RST_SENT"), "RST_SENT");
-    put(LogRstR, text("RST_RCVD"), "RST_RCVD");
+    put(LogCall, call);
+    put(LogRstS, text("RST_SENT"));
+    put(LogRstR, text("RST_RCVD"));
     const QString mode = text("MODE").toUpper();
     const QString submode = text("SUBMODE").toUpper();
-    put(LogMode, !submode.isEmpty() && (mode.isEmpty() || isModeFamily(mode)) ? submode : mode, "MODE");
-    put(LogBand, text("BAND").toUpper(), "BAND");
+    put(LogMode, !submode.isEmpty() && (mode.isEmpty() || isModeFamily(mode)) ? submode : mode);
+    put(LogBand, text("BAND").toUpper());
     const QString freq = text("FREQ");
     if (!freq.isEmpty()) {
         bool ok = false;
@@ -112,17 +102,17 @@ bool adifRecordToLog(const AdifRecord& record, std::vector<QVariant>& values, QS
         else
             report.valueProblems << QStringLiteral("%1: FREQ \"%2\" is not a number; left empty").arg(where, freq);
     }
-    put(LogQTH, text("QTH"), "QTH");
-    put(LogName, text("NAME"), "NAME");
-    put(LogQslS, text("QSL_SENT").toUpper(), "QSL_SENT");
-    put(LogQslR, text("QSL_RCVD").toUpper(), "QSL_RCVD");
+    put(LogQTH, text("QTH"));
+    put(LogName, text("NAME"));
+    put(LogQslS, text("QSL_SENT").toUpper());
+    put(LogQslR, text("QSL_RCVD").toUpper());
     const QString comment = text("COMMENT");
     if (!comment.isEmpty())
-        put(LogOpomba, comment, "COMMENT");
+        put(LogOpomba, comment);
     else
-        put(LogOpomba, text("NOTES"), "NOTES");
-    put(LogQslVia, text("QSL_VIA"), "QSL_VIA");
-    put(LogPfx, text("PFX").toUpper(), "PFX");
+        put(LogOpomba, text("NOTES"));
+    put(LogQslVia, text("QSL_VIA"));
+    put(LogPfx, text("PFX").toUpper());
     auto zone = [&](int col, const char* name, int highest) {
         const QString s = text(name);
         if (s.isEmpty())
@@ -137,7 +127,9 @@ bool adifRecordToLog(const AdifRecord& record, std::vector<QVariant>& values, QS
     };
     zone(LogCq, "CQZ", 40);
     zone(LogItu, "ITUZ", 90);
-    put(LogCountry, text("COUNTRY"), "COUNTRY");
+    put(LogCountry, text("COUNTRY"));
+    if (date.isEmpty())
+        report.withoutDate << QStringLiteral("%1: %2").arg(where, call);
     return true;
 }
 
@@ -157,8 +149,14 @@ QStringList AdifImportReport::summary() const
     lines << QStringLiteral("Records imported: %1").arg(recordsImported);
     lines << QStringLiteral("Records skipped: %1").arg(skipped.size());
     appendShortened(lines, skipped, 50);
-    lines << QStringLiteral("Values cut to the field size: %1").arg(valuesCut);
-    appendShortened(lines, cutDetails, 50);
+    if (duplicatesSkipped > 0) {
+        lines << QStringLiteral("Duplicates skipped (already in the logbook): %1").arg(duplicatesSkipped);
+        appendShortened(lines, duplicates, 50);
+    }
+    if (!withoutDate.isEmpty()) {
+        lines << QStringLiteral("Records without QSO_DATE (their cards show no date): %1").arg(withoutDate.size());
+        appendShortened(lines, withoutDate, 50);
+    }
     if (!valueProblems.isEmpty()) {
         lines << QStringLiteral("Values left empty: %1").arg(valueProblems.size());
         appendShortened(lines, valueProblems, 50);

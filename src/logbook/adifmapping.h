@@ -1,6 +1,6 @@
 #pragma once
 // How an ADIF record becomes a logbook record: which field goes where, how
-// values are read, and what is cut or refused.
+// values are read, and what is refused. Values are kept whole.
 #include "logbook/adifreader.h"
 
 #include <QVariant>
@@ -13,8 +13,9 @@ struct AdifImportReport {
     int recordsRead = 0;
     int recordsImported = 0;
     QStringList skipped;            // "record N: reason"
-    int valuesCut = 0;
-    QStringList cutDetails;         // "record N: FIELD cut to K characters"
+    int duplicatesSkipped = 0;      // QSOs the logbook already held
+    QStringList duplicates;         // "record N: CALL date time band mode"
+    QStringList withoutDate;        // "record N: CALL": kept, but their cards lack a date
     QStringList valueProblems;      // values left empty because they cannot be read
     QStringList fileProblems;       // from the reader: broken tags ...
     bool utf8 = true;
@@ -25,7 +26,7 @@ struct AdifImportReport {
 
 // Fills one value per persistent field (Log stays empty). False with the
 // reason when the record cannot become a QSO (no CALL, a date or time that
-// cannot be read).
+// cannot be read). A record without QSO_DATE is kept and noted in the report.
 bool adifRecordToLog(const AdifRecord& record, std::vector<QVariant>& values, QString* skipReason,
                      AdifImportReport& report);
 

@@ -109,6 +109,10 @@ private:
                     }
                     continue;
                 }
+                // Confirmation services end their downloads with this
+                // application-defined marker, which carries no length.
+                if (name == "APP_LOTW_EOF")
+                    continue;
                 note(problems, QStringLiteral("Broken tag <%1> at byte %2: no length")
                                 .arg(QString::fromLatin1(tagText.first(std::min<qsizetype>(tagText.size(), 40))))
                                 .arg(lt));

@@ -22,4 +22,9 @@ QString resolveLogbookPath(const QString& tableName)
     return QDir::cleanPath(QDir(GetLogbookFolder()).filePath(tableName));
 }
 
+FileLookup findLogbook(const QString& name)
+{
+    return findFile(name, {GetLogbookFolder(), QDir::currentPath()});
+}
+
 } // namespace cm

@@ -41,6 +41,58 @@ const std::vector<FieldDef>& logFieldDefs()
     return defs;
 }
 
+const std::vector<FieldDef>& unlimitedLogFieldDefs()
+{
+    static const std::vector<FieldDef> defs = [] {
+        std::vector<FieldDef> d = logFieldDefs();
+        for (FieldDef& f : d)
+            if (f.type == FieldType::String)
+                f.size = 0;
+        return d;
+    }();
+    return defs;
+}
+
+// The ADIF field each persistent field is filled from, in field order.
+static const char* const kAdifNames[LogFieldCount] = {
+    "", "QSO_DATE", "TIME_ON", "CALL", "RST_SENT", "RST_RCVD", "MODE", "BAND", "FREQ", "QTH",
+    "NAME", "QSL_SENT", "QSL_RCVD", "COMMENT", "QSL_VIA", "PFX", "CQZ", "ITUZ", "COUNTRY"};
+
+QString adifNameOf(int field)
+{
+    if (field < 0 || field >= LogFieldCount)
+        return QString();
+    return QString::fromLatin1(kAdifNames[field]);
+}
+
+int findLogField(QStringView name)
+{
+    const auto& defs = logFieldDefs();
+    for (int i = 0; i < LogFieldCount; ++i)
+        if (defs[size_t(i)].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    for (int i = 1; i < LogFieldCount; ++i)
+        if (name.compare(QLatin1String(kAdifNames[i]), Qt::CaseInsensitive) == 0)
+            return i;
+    // The remark comes from NOTES when a record has no COMMENT.
+    if (name.compare(QLatin1String("NOTES"), Qt::CaseInsensitive) == 0)
+        return LogOpomba;
+    return -1;
+}
+
+QString logFieldNameList()
+{
+    QStringList names;
+    const auto& defs = logFieldDefs();
+    for (int i = 0; i < LogFieldCount; ++i) {
+        const QString adif = adifNameOf(i);
+        const QString& own = defs[size_t(i)].name;
+        names << (adif.isEmpty() || adif.compare(own, Qt::CaseInsensitive) == 0
+                      ? own : QStringLiteral("%1 (%2)").arg(own, adif));
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 bool logFieldFits(FieldType persistent, FieldType physical)
 {
     switch (persistent) {

@@ -18,7 +18,21 @@ enum LogField : int {
     LogFieldCount
 };
 
+// The fields with the string sizes of the logbook program's Paradox tables.
 const std::vector<FieldDef>& logFieldDefs();
+// The same fields without a size limit on strings (size 0): SQLite logbooks
+// of this program and ADIF files keep every value whole.
+const std::vector<FieldDef>& unlimitedLogFieldDefs();
+
+// The persistent field named `name` (without regard to case), by its own
+// name or by the ADIF name of the value it holds (QSO_DATE, RST_SENT ...);
+// -1 when there is none.
+int findLogField(QStringView name);
+// The ADIF name of a persistent field; empty for Log.
+QString adifNameOf(int field);
+// "Log, Datum (QSO_DATE), Gmt (TIME_ON), ...": the names findLogField knows,
+// for messages.
+QString logFieldNameList();
 
 // Whether a physical column of type `physical` can back a persistent field
 // of type `persistent` (the same kind of value, never a lossy conversion).

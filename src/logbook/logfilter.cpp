@@ -1,5 +1,6 @@
 #include "logbook/logfilter.h"
 
+#include "logbook/logfields.h"
 #include "logbook/logvalueparse.h"
 
 #include <QDateTime>
@@ -248,8 +249,20 @@ private:
                 break;
             }
         }
-        if (column < 0)
-            return fail(QStringLiteral("unknown field '%1'").arg(fieldName));
+        if (column < 0) {
+            // The ADIF name of a persistent field (QSO_DATE for Datum ...).
+            const int field = findLogField(fieldName);
+            if (field >= 0 && field < store_.fieldCount()
+                && store_.field(field).name.compare(logFieldDefs()[size_t(field)].name, Qt::CaseInsensitive) == 0)
+                column = field;
+        }
+        if (column < 0) {
+            const bool reported = error_ && error_->isEmpty();
+            fail(QStringLiteral("unknown field '%1'").arg(fieldName));
+            if (reported)
+                *error_ += QStringLiteral("; the fields are ") + logFieldNameList();
+            return nullptr;
+        }
         auto n = std::make_unique<Node>();
         n->column = column;
         n->storeKind = store_.kind(column);

@@ -1,13 +1,19 @@
 #include "logbook/logsource.h"
 
-#include <QFileInfo>
+#include "logbook/logbookfolder.h"
 
 namespace cm {
 
-std::unique_ptr<LogTable> openLogSource(const QString& path, QString* error)
+std::unique_ptr<LogTable> openLogSource(const QString& name, QString* error)
 {
+    const FileLookup found = findLogbook(name);
+    if (found.path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("not found (looked for %1)").arg(found.tried.join(QStringLiteral(", ")));
+        return nullptr;
+    }
     auto table = std::make_unique<LogTable>();
-    table->setTableName(QFileInfo(path).absoluteFilePath());
+    table->setTableName(found.path);
     if (!table->open(error))
         return nullptr;
     return table;

@@ -5,8 +5,9 @@
 
 namespace cm {
 
-// An open log table over the file, or nullptr with the reason. A relative
-// path is taken from the working folder.
-std::unique_ptr<LogTable> openLogSource(const QString& path, QString* error);
+// An open log table over the file, or nullptr with the reason. A bare name
+// is looked for in the logbook folder, then in the working folder
+// (findLogbook); any other path is taken from the working folder.
+std::unique_ptr<LogTable> openLogSource(const QString& name, QString* error);
 
 } // namespace cm

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace cm {
@@ -43,7 +44,9 @@ bool LogTable::open(QString* error)
         const LogFormat format = detectLogFormat(path);
         auto backend = createLogBackend(path, format, &message);
         if (backend) {
-            LogStore loaded(logFieldDefs());
+            // Paradox tables keep their declared sizes; the other sources
+            // keep every value whole.
+            LogStore loaded(format == LogFormat::Paradox ? logFieldDefs() : unlimitedLogFieldDefs());
             if (backend->load(loaded, &message)) {
                 store_ = std::move(loaded);
                 backend_ = std::move(backend);
@@ -118,33 +121,29 @@ void LogTable::rebuildView()
             for (int r : rows)
                 folded[k].push_back(store_.text(r, col).toCaseFolded());
         }
-        // Empty values first; equal keys keep the source's order.
-        auto less = [this, &folded](int a, int b) {
+        auto compare = [this, &folded](size_t k, int col, int a, int b) {
+            switch (store_.kind(col)) {
+            case StoreKind::Text: return folded[k][size_t(a)].compare(folded[k][size_t(b)]);
+            case StoreKind::Integer: {
+                const qint64 x = store_.integer(a, col), y = store_.integer(b, col);
+                return x < y ? -1 : x > y ? 1 : 0;
+            }
+            case StoreKind::Real: {
+                const double x = store_.real(a, col), y = store_.real(b, col);
+                return x < y ? -1 : x > y ? 1 : 0;
+            }
+            }
+            return 0;
+        };
+        // Empty values first (last in a descending order); equal keys keep
+        // the source's order.
+        auto less = [this, &compare](int a, int b) {
             for (size_t k = 0; k < orderColumns_.size(); ++k) {
                 const int col = orderColumns_[k];
                 const bool na = store_.isNull(a, col), nb = store_.isNull(b, col);
-                if (na != nb)
-                    return na;
-                if (na)
-                    continue;
-                int c = 0;
-                switch (store_.kind(col)) {
-                case StoreKind::Text:
-                    c = folded[k][size_t(a)].compare(folded[k][size_t(b)]);
-                    break;
-                case StoreKind::Integer: {
-                    const qint64 x = store_.integer(a, col), y = store_.integer(b, col);
-                    c = x < y ? -1 : x > y ? 1 : 0;
-                    break;
-                }
-                case StoreKind::Real: {
-                    const double x = store_.real(a, col), y = store_.real(b, col);
-                    c = x < y ? -1 : x > y ? 1 : 0;
-                    break;
-                }
-                }
+                const int c = na != nb ? (na ? -1 : 1) : na ? 0 : compare(k, col, a, b);
                 if (c != 0)
-                    return c < 0;
+                    return orderDescending_[k] ? c > 0 : c < 0;
             }
             return false;
         };
@@ -361,7 +360,7 @@ QStringList LogTable::indexEntries() const
 int LogTable::currentIndexEntry() const
 {
     for (size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].columns == orderColumns_)
+        if (entries_[i].columns == orderColumns_ && !isDescending())
             return int(i);
     return -1;
 }
@@ -374,6 +373,7 @@ bool LogTable::selectIndexEntry(int entry, QString* error)
         return false;
     }
     orderColumns_ = entries_[size_t(entry)].columns;
+    orderDescending_.assign(orderColumns_.size(), 0);
     rebuildView();
     first();
     return true;
@@ -381,20 +381,36 @@ bool LogTable::selectIndexEntry(int entry, QString* error)
 
 bool LogTable::setIndexFieldNames(const QString& names, QString* error)
 {
+    static const QRegularExpression separators(QStringLiteral("[;,]"));
+    static const QRegularExpression direction(QStringLiteral("\\s+(ASC|DESC)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
     std::vector<int> columns;
-    for (const QString& part : names.split(u';', Qt::SkipEmptyParts)) {
-        const QString name = part.trimmed();
+    std::vector<char> descending;
+    for (const QString& part : names.split(separators, Qt::SkipEmptyParts)) {
+        QString name = part.trimmed();
         if (name.isEmpty())
             continue;
-        const int col = fieldIndex(name);
+        bool down = false;
+        if (name.startsWith(u'-')) {
+            down = true;
+            name = name.mid(1).trimmed();
+        } else if (const auto m = direction.match(name); m.hasMatch()) {
+            down = m.captured(1).compare(u"DESC", Qt::CaseInsensitive) == 0;
+            name.truncate(m.capturedStart());
+        }
+        int col = fieldIndex(name);
+        if (col < 0 && store_.fieldCount() == LogFieldCount)
+            col = findLogField(name);   // the ADIF name of a persistent field
         if (col < 0) {
             if (error)
-                *error = QStringLiteral("Field '%1' not found").arg(name);
+                *error = QStringLiteral("Order: unknown field '%1'; the fields are %2").arg(name, logFieldNameList());
             return false;
         }
         columns.push_back(col);
+        descending.push_back(down ? 1 : 0);
     }
     orderColumns_ = std::move(columns);
+    orderDescending_ = std::move(descending);
     rebuildView();
     first();
     return true;
@@ -403,8 +419,8 @@ bool LogTable::setIndexFieldNames(const QString& names, QString* error)
 QString LogTable::indexFieldNames() const
 {
     QStringList names;
-    for (int col : orderColumns_)
-        names << store_.field(col).name;
+    for (size_t k = 0; k < orderColumns_.size(); ++k)
+        names << store_.field(orderColumns_[k]).name + (orderDescending_[k] ? QStringLiteral(" DESC") : QString());
     return names.join(u';');
 }
 

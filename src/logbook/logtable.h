@@ -7,6 +7,7 @@
 #include "logbook/logfilter.h"
 #include "logbook/logformat.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -60,8 +61,9 @@ public:
     QStringList indexEntries() const;
     int currentIndexEntry() const;   // -1 when the order matches no entry
     bool selectIndexEntry(int entry, QString* error = nullptr);
-    // Orders by persistent fields named in a list separated by ';'. Empty:
-    // the source's own order.
+    // Orders by persistent fields named in a list separated by ';' or ','.
+    // A field is named by its own or its ADIF name; "Datum DESC" or "-Datum"
+    // orders it from the highest value down. Empty: the source's own order.
     bool setIndexFieldNames(const QString& names, QString* error = nullptr);
     QString indexFieldNames() const;
 
@@ -76,6 +78,10 @@ public:
     bool deleteCurrent(QString* error = nullptr);
 
 private:
+    bool isDescending() const
+    {
+        return std::find(orderDescending_.begin(), orderDescending_.end(), 1) != orderDescending_.end();
+    }
     int currentRow() const { return view_.empty() ? -1 : view_[size_t(pos_)]; }
     void rebuildView();
     void moveToRow(int row);
@@ -98,6 +104,7 @@ private:
     QString filterText_;
     LogFilter filter_;
     std::vector<int> orderColumns_;
+    std::vector<char> orderDescending_;   // one flag per order column
     std::vector<int> view_;   // store rows under the filter, in order
     int pos_ = 0;
     bool bof_ = true;

@@ -18,7 +18,7 @@ static bool sqlFail(QString* error, const QString& what, const QSqlError& e)
     return false;
 }
 
-static QString quoted(const QString& identifier)
+QString quotedIdentifier(const QString& identifier)
 {
     QString s = identifier;
     s.replace(u'"', QStringLiteral("\"\""));
@@ -76,7 +76,10 @@ static QString columnType(const FieldDef& f)
     case FieldType::Time: return QStringLiteral("TIME");
     case FieldType::Float: return QStringLiteral("DOUBLE");
     case FieldType::SmallInt: return QStringLiteral("SMALLINT");
-    default: return QStringLiteral("VARCHAR(%1)").arg(f.size);
+    // Text columns carry no size: SQLite would not keep to it, and the
+    // program's logbooks keep every value whole. Older logbooks declared
+    // VARCHAR(n); SQLite stored their values whole all the same.
+    default: return QStringLiteral("TEXT");
     }
 }
 
@@ -84,9 +87,9 @@ bool createLogbookSchema(QSqlDatabase db, QString* error)
 {
     QStringList cols;
     for (const FieldDef& f : logFieldDefs())
-        cols << quoted(f.name) + u' ' + columnType(f);
+        cols << quotedIdentifier(f.name) + u' ' + columnType(f);
     const QStringList statements = {
-        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(kLogbookTable), cols.join(QStringLiteral(", "))),
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quotedIdentifier(kLogbookTable), cols.join(QStringLiteral(", "))),
         QStringLiteral("CREATE INDEX ByCall ON Logbook (Call)"),
         QStringLiteral("CREATE INDEX ByDate ON Logbook (Datum, Gmt)"),
         QStringLiteral("CREATE INDEX ByCountry ON Logbook (Country)"),
@@ -152,7 +155,7 @@ static FieldType typeFromDeclaration(const QString& declared, bool primaryKey, i
 std::optional<std::vector<FieldDef>> readSqliteFieldDefs(QSqlDatabase db, QString* error)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(kLogbookTable)))) {
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quotedIdentifier(kLogbookTable)))) {
         sqlFail(error, QStringLiteral("Cannot read the logbook's fields"), q.lastError());
         return std::nullopt;
     }
@@ -193,11 +196,11 @@ static QString insertSql()
     for (const FieldDef& f : logFieldDefs()) {
         if (f.type == FieldType::AutoInc)
             continue;
-        names << quoted(f.name);
+        names << quotedIdentifier(f.name);
         marks << QStringLiteral("?");
     }
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(quoted(kLogbookTable), names.join(u','), marks.join(u','));
+        .arg(quotedIdentifier(kLogbookTable), names.join(u','), marks.join(u','));
 }
 
 LogbookInserter::LogbookInserter(QSqlDatabase db) : db_(std::move(db)) {}
@@ -278,18 +281,18 @@ bool SqliteBackend::load(LogStore& store, QString* error)
 
     QStringList select;
     for (const QString& c : columns_)
-        select << quoted(c);
+        select << quotedIdentifier(c);
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // Knowing the count first saves growing 19 columns step by step.
-    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoted(kLogbookTable))) && q.next()) {
+    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quotedIdentifier(kLogbookTable))) && q.next()) {
         const qint64 rows = q.value(0).toLongLong();
         if (rows > 0 && rows < 50'000'000)
             store.reserve(int(rows));
     }
     q.finish();
     const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                            .arg(select.join(u','), quoted(kLogbookTable), quoted(columns_[LogLog]));
+                            .arg(select.join(u','), quotedIdentifier(kLogbookTable), quotedIdentifier(columns_[LogLog]));
     if (!q.exec(sql))
         return sqlFail(error, QStringLiteral("Cannot read the logbook"), q.lastError());
     const auto& persistent = logFieldDefs();
@@ -339,7 +342,7 @@ bool SqliteBackend::load(LogStore& store, QString* error)
     primary.fields << columns_[LogLog];
     indexes_.push_back(primary);
     QSqlQuery list(db);
-    if (list.exec(QStringLiteral("PRAGMA index_list(%1)").arg(quoted(kLogbookTable)))) {
+    if (list.exec(QStringLiteral("PRAGMA index_list(%1)").arg(quotedIdentifier(kLogbookTable)))) {
         std::vector<QString> names;
         while (list.next())
             names.push_back(list.value(1).toString());
@@ -349,7 +352,7 @@ bool SqliteBackend::load(LogStore& store, QString* error)
             LogIndexDef index;
             index.name = name;
             QSqlQuery info(db);
-            if (!info.exec(QStringLiteral("PRAGMA index_info(%1)").arg(quoted(name))))
+            if (!info.exec(QStringLiteral("PRAGMA index_info(%1)").arg(quotedIdentifier(name))))
                 continue;
             while (info.next()) {
                 if (info.value(1).toInt() < 0)
@@ -412,12 +415,12 @@ bool SqliteBackend::updateRecord(qint64 log, const std::vector<QVariant>& values
     for (int col = 0; col < LogFieldCount; ++col) {
         if (col == LogLog)
             continue;
-        sets << quoted(columns_[col]) + QStringLiteral(" = ?");
+        sets << quotedIdentifier(columns_[col]) + QStringLiteral(" = ?");
         binds.push_back(toSqlValue(values[size_t(col)]));
     }
     binds.push_back(log);
     return exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                    .arg(quoted(kLogbookTable), sets.join(u','), quoted(columns_[LogLog])),
+                    .arg(quotedIdentifier(kLogbookTable), sets.join(u','), quotedIdentifier(columns_[LogLog])),
                 binds, error);
 }
 
@@ -425,7 +428,7 @@ bool SqliteBackend::deleteRecord(qint64 log, QString* error)
 {
     if (readOnly_)
         return LogBackend::deleteRecord(log, error);
-    return exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(kLogbookTable), quoted(columns_[LogLog])),
+    return exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedIdentifier(kLogbookTable), quotedIdentifier(columns_[LogLog])),
                 {QVariant(log)}, error);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The program's own logbooks: SQLite files with one table "Logbook" that
-// holds the 19 persistent fields. Dates are stored as text yyyy-mm-dd and
-// times as hh:mm:ss (UTC), so the file reads well in any SQLite tool.
+// holds the 19 persistent fields, text without a size limit. Dates are
+// stored as text yyyy-mm-dd and times as hh:mm:ss (UTC), so the file reads
+// well in any SQLite tool.
 #include "logbook/logbackend.h"
 
 #include <QSqlDatabase>
@@ -10,6 +11,9 @@
 namespace cm {
 
 constexpr const char* kLogbookTable = "Logbook";
+
+// A table or column name as SQL text: in double quotes, inner quotes doubled.
+QString quotedIdentifier(const QString& identifier);
 
 // One named Qt Sql connection to a SQLite file, removed again on destruction.
 class SqliteConnection {

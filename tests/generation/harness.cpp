@@ -182,6 +182,7 @@ int Harness::run(std::vector<FixtureDataSet::Record> records)
     generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);
     ScopedModelAccess access(&generator);
     generator.generate();
+    fits = generator.fitReport();
     pages.clear();
     for (int n = 1; n <= output.storedPages(); ++n) {
         const auto picture = output.pageAt(n);

@@ -57,6 +57,7 @@ struct Harness {
     int run(const QStringList& calls) { return run(callRecords(calls)); }
 
     std::vector<Page> pages;
+    FitReport fits;   // the texts of the last run that did not fit
     // The drawn texts of a page, in drawing order.
     QStringList texts(int page) const;
     // All texts of all pages, "|" between pages.

@@ -6,6 +6,7 @@
 #include "harness.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -70,6 +71,20 @@ TEST(PrintRun, StoredPagesGoToThePrinter)
     const PrintedPdf printed = readPrinted(path);
     EXPECT_EQ(printed.pages, 2);
     EXPECT_TRUE(printed.cardSized);
+}
+
+// The command-line tool has the printer built in as well: a printer name
+// this machine does not know is refused by that name; a tool built without
+// printing says so instead.
+TEST(PrintRun, CommandLineToolPrints)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(CARDMINT_CLI), {"render", "--layout", CARDMINT_SOURCE_DIR "/demo/Demo1.qr2", "--printer",
+                                            "Cardmint test: no such printer"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()),
+              QStringLiteral("render: No printer named \"Cardmint test: no such printer\"\n"));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The render command end to end: demo log in, pages out.
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,9 +13,15 @@ struct CliResult {
     QString err;
 };
 
-CliResult cli(const QStringList& args)
+// `locale` names the formatting locale of the run (none: the system's).
+CliResult cli(const QStringList& args, const QString& locale = QString())
 {
     QProcess p;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CARDMINT_LOCALE"), locale);
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(CARDMINT_CLI), args);
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -41,6 +48,37 @@ TEST(RenderCli, PrintsOneCardPerLogRecordAndHonoursTheFilter)
     const CliResult badFilter = cli({"render", "--layout", layout, "--log", log, "--filter", "(Call =", "--qrp",
                                      dir.filePath("bad.qrp")});
     EXPECT_EQ(badFilter.code, 1);
+}
+
+// The text of a PDF with its runs of blanks and line ends made single blanks.
+QString pdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+TEST(RenderCli, PrintsWholeValuesAndWarnsOfTextThatDidNotFit)
+{
+    QTemporaryDir dir;
+    const QString adif = dir.filePath("long.adi");
+    QFile file(adif);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Long values\n<EOH>\n"
+               "<CALL:16>VK9X/DL9MWB/QRPP <QSO_DATE:8>20230527 <TIME_ON:6>235958 <BAND:4>160m <MODE:4>RTTY "
+               "<RST_SENT:3>599 <EOR>\n"
+               "<CALL:20>WWWWWWWWWWWWWWWWWWWW <QSO_DATE:8>20230407 <TIME_ON:4>0705 <BAND:3>20m <MODE:2>CW "
+               "<RST_SENT:3>579 <EOR>\n");
+    file.close();
+    const QString pdf = dir.filePath("cards.pdf");
+    const CliResult r = cli({"render", "--layout", layout, "--log", adif, "--pdf", pdf}, QStringLiteral("de_DE"));
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("pages: 2\n"));
+    EXPECT_EQ(r.err, QStringLiteral("render: warning: CallSign did not fit on 1 card: 2\n"));
+    const QString text = pdfText(pdf);
+    for (const char* whole : {"VK9X/DL9MWB/QRPP", "27 May 2023", "23:59", "160M", "RTTY", "07 Apr 2023", "07:05"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(whole))) << whole << " not in: " << text.toStdString();
 }
 
 TEST(RenderCli, RefusesBadInputClearly)

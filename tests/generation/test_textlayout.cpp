@@ -23,6 +23,7 @@ struct BreakCase {
     bool autoSize;
     bool wordWrap;
     QStringList expected;
+    bool kept = true;   // no character other than a blank was left out
 };
 
 class LineBreaking : public testing::TestWithParam<BreakCase> {};
@@ -36,7 +37,7 @@ TEST_P(LineBreaking, BreaksAsTheRulesSay)
     options.autoSize = c.autoSize;
     options.wordWrap = c.wordWrap;
     QStringList lines;
-    breakText(QString::fromLatin1(c.text), options, measure, lines);
+    EXPECT_EQ(breakText(QString::fromLatin1(c.text), options, measure, lines), c.kept);
     EXPECT_EQ(lines, c.expected);
 }
 
@@ -46,12 +47,13 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"AutoSizeKeepsOneLine", "aa aa aa aa", "aa", true, true, {"aa aa aa aa"}},
         BreakCase{"AfterSpaces", "aa aa aa aa", "aa aa ", false, true, {"aa aa ", "aa aa"}},
         BreakCase{"AfterHyphens", "ab-cd-ef", "ab-cd-", false, true, {"ab-cd-", "ef"}},
-        BreakCase{"LongWordAloneIsCutAndTheRestDropped", "abcdefghij", "abcde", false, true, {"abcd", ""}},
-        BreakCase{"LongWordAfterTextGetsALineOfItsOwn", "ab abcdefghij", "abcde", false, true, {"ab ", "abcde", ""}},
-        BreakCase{"WordWrapOffTruncates", "aa aa aa aa", "aa aa ", false, false, {"aa aa "}},
+        BreakCase{"LongWordAloneIsCutAndTheRestDropped", "abcdefghij", "abcde", false, true, {"abcd", ""}, false},
+        BreakCase{"LongWordAfterTextGetsALineOfItsOwn", "ab abcdefghij", "abcde", false, true, {"ab ", "abcde", ""}, false},
+        BreakCase{"WordWrapOffTruncates", "aa aa aa aa", "aa aa ", false, false, {"aa aa "}, false},
         BreakCase{"CarriageReturnsSplitAndTrailingOneGivesEmptyLine", "a\r\nb\r\n", "aaaa", false, true, {"a", "b", ""}},
         BreakCase{"LineFeedsAloneAreRemoved", "a\nb", "aaaa", false, true, {"ab"}},
-        BreakCase{"ZeroWidthDropsLongWords", "ab cd", "", false, true, {"", "", ""}}),
+        BreakCase{"ZeroWidthDropsLongWords", "ab cd", "", false, true, {"", "", ""}, false},
+        BreakCase{"WordWrapOffKeepsWhatFits", "aa aa", "aa aa", false, false, {"aa aa"}}),
     [](const testing::TestParamInfo<BreakCase>& info) { return std::string(info.param.name); });
 
 TEST(TextElements, MasksFormatNumbersAndDates)

@@ -184,8 +184,12 @@ QString makeSqliteFile(const QTemporaryDir& dir, const QString& name, const QStr
     QString error;
     if (!c.open(path, false, &error))
         return QString();
+    // One statement per exec: run them one by one.
     QSqlQuery q(c.db());
-    return q.exec(createSql) ? path : QString();
+    for (const QString& statement : createSql.split(u';', Qt::SkipEmptyParts))
+        if (!statement.trimmed().isEmpty() && !q.exec(statement))
+            return QString();
+    return path;
 }
 
 std::vector<QVariant> qso(const QString& call, QDate date, QTime time, const QString& band,

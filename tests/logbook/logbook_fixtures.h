@@ -54,7 +54,7 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 // A logbook file holding `rows` (one value per persistent field, Log empty).
 QString makeSqliteLogbook(const QTemporaryDir& dir, const QString& name,
                           const std::vector<std::vector<QVariant>>& rows);
-// A SQLite file with one Logbook table made by `createSql`.
+// A SQLite file made by `createSql` (statements separated by semicolons).
 QString makeSqliteFile(const QTemporaryDir& dir, const QString& name, const QString& createSql);
 
 // A row of persistent values.

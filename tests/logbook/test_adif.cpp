@@ -113,7 +113,7 @@ TEST(AdifReader, DamagedInputIsReportedWithoutShiftingTheRecord)
     }
 }
 
-TEST(AdifImport, MapsFieldsAndReportsSkippedAndCutValues)
+TEST(AdifImport, MapsFieldsAndReportsSkippedRecords)
 {
     QTemporaryDir dir;
     const QString adi = dir.filePath(QStringLiteral("in.adi"));
@@ -138,7 +138,6 @@ TEST(AdifImport, MapsFieldsAndReportsSkippedAndCutValues)
     EXPECT_TRUE(report.skipped[0].startsWith(QStringLiteral("record 3: no CALL")));
     EXPECT_TRUE(report.skipped[1].contains(QStringLiteral("QSO_DATE")));
     EXPECT_TRUE(report.skipped[2].contains(QStringLiteral("TIME_ON")));
-    EXPECT_EQ(report.valuesCut, 1);
     EXPECT_EQ(report.valueProblems.size(), 2);   // CQZ 99 and FREQ abc
 
     auto t = openLogSource(db, &error);
@@ -152,7 +151,7 @@ TEST(AdifImport, MapsFieldsAndReportsSkippedAndCutValues)
     EXPECT_EQ(t->text(LogMode), QStringLiteral("FT4"));   // the submode of a family
     EXPECT_DOUBLE_EQ(t->toFloat(LogFreq), 14.080123);
     EXPECT_EQ(t->text(LogRstS), QStringLiteral("-10"));
-    EXPECT_EQ(t->text(LogName), QStringLiteral("Bartholome"));
+    EXPECT_EQ(t->text(LogName), QStringLiteral("Bartholomew Jr"));
     EXPECT_EQ(t->text(LogQslS), QStringLiteral("Q"));
     EXPECT_EQ(t->text(LogQslR), QStringLiteral("N"));
     EXPECT_EQ(t->text(LogQslVia), QStringLiteral("BURO"));
@@ -166,9 +165,120 @@ TEST(AdifImport, MapsFieldsAndReportsSkippedAndCutValues)
     t->next();
     EXPECT_EQ(t->text(LogOpomba), QStringLiteral("notes"));
 
-    // A second import appends.
+    // A second import finds every QSO there already; asked to, it appends them.
     ASSERT_TRUE(importAdif(adi, db, report, &error)) << error.toStdString();
+    EXPECT_EQ(report.recordsImported, 0);
+    EXPECT_EQ(report.duplicatesSkipped, 3);
+    EXPECT_EQ(openLogSource(db, nullptr)->recordCount(), 3);
+    ASSERT_TRUE(importAdif(adi, db, report, &error, 1252, true)) << error.toStdString();
+    EXPECT_EQ(report.recordsImported, 3);
     EXPECT_EQ(openLogSource(db, nullptr)->recordCount(), 6);
+}
+
+TEST(AdifImport, ValuesAreKeptWholeInLogbooksAndWhenReadDirectly)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("long.adi"));
+    ASSERT_TRUE(writeFile(adi,
+        "<CALL:9>VK9/S51AB <QSO_DATE:8>20240115 <BAND:5>1.25m <MODE:3>PSK <SUBMODE:5>PSK31 "
+        "<NAME:22>Maximilian Alexander B <QTH:31>Sankt Georgen an der Stiefing A <EOR>\n"
+        "<CALL:4>S5AA <QSO_DATE:8>20240116 <BAND:5>2190m <MODE:6>OLIVIA <EOR>\n"
+        "<CALL:4>S5BB <QSO_DATE:8>20240117 <BAND:2>2m <MODE:12>DIGITALVOICE <EOR>\n"));
+    const QString db = dir.filePath(QStringLiteral("long.db"));
+    AdifImportReport report;
+    QString error;
+    ASSERT_TRUE(importAdif(adi, db, report, &error)) << error.toStdString();
+    for (const QString& source : {db, adi}) {
+        auto t = openLogSource(source, &error);
+        ASSERT_TRUE(t) << error.toStdString();
+        ASSERT_EQ(t->recordCount(), 3);
+        EXPECT_EQ(t->field(LogMode).size, 0);   // no limit for the grid either
+        t->first();
+        EXPECT_EQ(t->text(LogBand), QStringLiteral("1.25M"));
+        EXPECT_EQ(t->text(LogMode), QStringLiteral("PSK31"));
+        EXPECT_EQ(t->text(LogName), QStringLiteral("Maximilian Alexander B"));
+        EXPECT_EQ(t->text(LogQTH), QStringLiteral("Sankt Georgen an der Stiefing A"));
+        t->next();
+        EXPECT_EQ(t->text(LogBand), QStringLiteral("2190M"));
+        EXPECT_EQ(t->text(LogMode), QStringLiteral("OLIVIA"));
+        t->next();
+        EXPECT_EQ(t->text(LogMode), QStringLiteral("DIGITALVOICE"));
+        // A long value can be typed in as well.
+        if (source == db) {
+            ASSERT_TRUE(t->updateCurrent({{LogName, QStringLiteral("A name longer than ten")}}, &error))
+                << error.toStdString();
+            EXPECT_EQ(t->text(LogName), QStringLiteral("A name longer than ten"));
+        }
+    }
+}
+
+TEST(AdifImport, LogbooksWithTheOldDeclaredSizesGiveWhatIsStored)
+{
+    // Earlier logbooks declared VARCHAR(n); SQLite stores longer values whole.
+    QTemporaryDir dir;
+    const QString db = makeSqliteFile(dir, QStringLiteral("old.db"), QStringLiteral(
+        "CREATE TABLE Logbook (Log INTEGER PRIMARY KEY AUTOINCREMENT, Datum DATE, Gmt TIME, Call VARCHAR(20), "
+        "RstS VARCHAR(3), RstR VARCHAR(3), Mode VARCHAR(4), Band VARCHAR(4), Freq DOUBLE, QTH VARCHAR(20), "
+        "Name VARCHAR(10), QslS VARCHAR(8), QslR VARCHAR(8), Opomba VARCHAR(50), QslVia VARCHAR(100), "
+        "Pfx VARCHAR(20), Cq SMALLINT, Itu SMALLINT, Country VARCHAR(40));"
+        "INSERT INTO Logbook (Call, Mode, Band) VALUES ('S5AA', 'PSK31', '1.25M')"));
+    ASSERT_FALSE(db.isEmpty());
+    QString error;
+    auto t = openLogSource(db, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    t->first();
+    EXPECT_EQ(t->text(LogMode), QStringLiteral("PSK31"));
+    EXPECT_EQ(t->text(LogBand), QStringLiteral("1.25M"));
+}
+
+TEST(AdifImport, DuplicatesAreTheSameCallMinuteBandAndMode)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.adi"));
+    ASSERT_TRUE(writeFile(first,
+        "<CALL:4>S5AA <QSO_DATE:8>20240115 <TIME_ON:6>123400 <BAND:3>20m <MODE:2>CW <EOR>\n"));
+    const QString second = dir.filePath(QStringLiteral("second.adi"));
+    ASSERT_TRUE(writeFile(second,
+        "<CALL:4>s5aa <QSO_DATE:8>20240115 <TIME_ON:6>123459 <BAND:3>20M <MODE:2>cw <EOR>\n"   // same minute
+        "<CALL:4>S5AA <QSO_DATE:8>20240115 <TIME_ON:4>1235 <BAND:3>20m <MODE:2>CW <EOR>\n"     // next minute
+        "<CALL:4>S5AA <QSO_DATE:8>20240115 <TIME_ON:4>1234 <BAND:3>40m <MODE:2>CW <EOR>\n"     // other band
+        "<CALL:4>S5AA <QSO_DATE:8>20240115 <TIME_ON:4>1234 <BAND:3>20m <MODE:3>SSB <EOR>\n"    // other mode
+        "<CALL:4>S5AA <QSO_DATE:8>20240116 <TIME_ON:4>1234 <BAND:3>20m <MODE:2>CW <EOR>\n"     // other day
+        "<CALL:4>S5AA <QSO_DATE:8>20240116 <TIME_ON:4>1234 <BAND:3>20m <MODE:2>CW <EOR>\n"));  // twice in the file
+    const QString db = dir.filePath(QStringLiteral("log.db"));
+    AdifImportReport report;
+    QString error;
+    ASSERT_TRUE(importAdif(first, db, report, &error)) << error.toStdString();
+    ASSERT_TRUE(importAdif(second, db, report, &error)) << error.toStdString();
+    EXPECT_EQ(report.recordsImported, 4);
+    EXPECT_EQ(report.duplicatesSkipped, 2);
+    ASSERT_EQ(report.duplicates.size(), 2);
+    EXPECT_TRUE(report.duplicates[0].startsWith(QStringLiteral("record 1: S5AA 2024-01-15 12:34 20M CW")))
+        << report.duplicates[0].toStdString();
+    EXPECT_TRUE(report.summary().join(u'\n').contains(QStringLiteral("Duplicates skipped (already in the logbook): 2")));
+    EXPECT_EQ(openLogSource(db, nullptr)->recordCount(), 5);
+}
+
+TEST(AdifImport, DownloadEndMarkerIsNoProblemAndAMissingDateIsReported)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("lotw.adi"));
+    ASSERT_TRUE(writeFile(adi,
+        "Confirmation service status report\n<PROGRAMID:4>LoTW\n<APP_LoTW_NUMREC:1>2\n<eoh>\n"
+        "<CALL:4>S5AA <QSO_DATE:8>20240115 <BAND:3>20m <MODE:2>CW <APP_LoTW_MODEGROUP:2>CW <EOR>\n"
+        "<CALL:4>S5BB <BAND:3>40m <EOR>\n"
+        "<APP_LoTW_EOF>\n"));
+    const QString db = dir.filePath(QStringLiteral("log.db"));
+    AdifImportReport report;
+    QString error;
+    ASSERT_TRUE(importAdif(adi, db, report, &error)) << error.toStdString();
+    EXPECT_EQ(report.recordsImported, 2);
+    EXPECT_TRUE(report.fileProblems.isEmpty()) << report.fileProblems.join(u'\n').toStdString();
+    EXPECT_EQ(report.withoutDate, QStringList{QStringLiteral("record 2: S5BB")});
+    EXPECT_TRUE(report.summary().join(u'\n').contains(QStringLiteral("Records without QSO_DATE")));
+    auto t = openLogSource(adi, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    EXPECT_TRUE(t->loadNotes().join(u'\n').contains(QStringLiteral("record 2: S5BB")));
 }
 
 TEST(AdifImport, NeverWritesIntoAFileThatIsNoLogbook)
@@ -225,6 +335,20 @@ TEST(AdifImport, CommandLineReport)
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QStringLiteral("Records imported: 1"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("record 2: no CALL"))) << out.toStdString();
+    // Twice: nothing doubles, and the skipped ones are counted.
+    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi, dir.filePath(QStringLiteral("o.db")),
+                                           QStringLiteral("--codepage"), QStringLiteral("1250")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString again = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(again.contains(QStringLiteral("Records imported: 0"))) << again.toStdString();
+    EXPECT_TRUE(again.contains(QStringLiteral("Duplicates skipped (already in the logbook): 1"))) << again.toStdString();
+    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi, dir.filePath(QStringLiteral("o.db")),
+                                           QStringLiteral("--code-page"), QStringLiteral("1252"),
+                                           QStringLiteral("--allow-duplicates")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("Records imported: 1")));
     p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 2);

@@ -112,22 +112,37 @@ TEST(CheckTable, UnreadableFilesAreErrorsAndOtherFilesNoTables)
     EXPECT_EQ(cm::CheckTable(adif, nullptr), std::optional<int>(3));
 }
 
-TEST(CheckTable, CommandLinePrintsTheCode)
+TEST(CheckTable, CommandLinePrintsTheCodeItsMeaningAndTheKindOfFile)
 {
     QTemporaryDir dir;
     PxTable t;
     t.fields = pxLogbookFields(0x09);
-    const QString path = dir.filePath(QStringLiteral("old.db"));
-    ASSERT_TRUE(writeFile(path, t.build()));
-
+    const QString old = dir.filePath(QStringLiteral("old.db"));
+    ASSERT_TRUE(writeFile(old, t.build()));
+    const QString own = makeSqliteLogbook(dir, QStringLiteral("own.db"), {});
+    const QString adif = dir.filePath(QStringLiteral("log.adi"));
+    ASSERT_TRUE(writeFile(adif, "<CALL:4>S5AA<EOR>"));
+    const QString other = makeSqliteFile(dir, QStringLiteral("other.db"), QStringLiteral("CREATE TABLE x (a)"));
+    const struct {
+        QString path;
+        const char* out;
+    } cases[] = {
+        {old, "0 old format: convert it in the logbook program first (Paradox table)\n"},
+        {own, "1 current format (Cardmint logbook)\n"},
+        // Files that render reads are never called no logbook.
+        {adif, "3 not a table of the logbook program, but render reads it (ADIF file)\n"},
+        {other, "3 not a logbook table (SQLite file)\n"},
+    };
     QProcess p;
-    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("check-table"), path});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_EQ(p.readAllStandardOutput().trimmed(), QByteArray("0"));
+    for (const auto& c : cases) {
+        p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("check-table"), c.path});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << c.out;
+        EXPECT_EQ(p.readAllStandardOutput(), QByteArray(c.out));
+    }
 
     p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("check-table"), dir.filePath(QStringLiteral("none.db"))});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_NE(p.exitCode(), 0);
-    EXPECT_FALSE(p.readAllStandardError().isEmpty());
+    EXPECT_TRUE(p.readAllStandardError().contains("none.db"));
 }

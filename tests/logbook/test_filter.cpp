@@ -138,6 +138,8 @@ TEST_F(FilterTest, EveryFormSelectsTheRightRecords)
         {"(Cq = '0')", {}},
         {"call = 'S5'", {1}},                            // field names without regard to case
         {"Band = 20M OR Call = S5", {1, 3}},             // bare values outside parentheses
+        {"(QSO_DATE = '2024-02-01')", {2, 5}},            // ADIF names of the fields
+        {"(qsl_via IS NULL) AND (FREQ > 14)", {4}},
     };
     for (const auto& c : cases) {
         QString error;
@@ -171,6 +173,10 @@ TEST_F(FilterTest, UnreadableFiltersAreRefusedAndLeaveTheFilterInForce)
         EXPECT_EQ(table_->filter(), QStringLiteral("(Band = '20M')"));
         EXPECT_EQ(table_->recordCount(), 2);
     }
+    // An unknown name lists the names there are.
+    QString error;
+    EXPECT_FALSE(table_->setFilter(QStringLiteral("(Nope = 'x')"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Datum (QSO_DATE), Gmt (TIME_ON)"))) << error.toStdString();
 }
 
 TEST_F(FilterTest, NothingMatchingCountsZeroAndClearingShowsAllAgain)
@@ -193,9 +199,17 @@ TEST_F(FilterTest, FilterAndOrderWorkTogetherAndSurviveReopening)
     EXPECT_EQ(logsUnder(*table_), (std::vector<qint64>{3, 1, 5, 2, 4}));
     ASSERT_TRUE(table_->setIndexFieldNames(QStringLiteral("call")));
     EXPECT_EQ(logsUnder(*table_), (std::vector<qint64>{3, 4, 5, 1, 2}));   // text ignores case
+    // ADIF names, commas and descending orders.
+    ASSERT_TRUE(table_->setIndexFieldNames(QStringLiteral("QSO_DATE DESC, time_on")));
+    EXPECT_EQ(logsUnder(*table_), (std::vector<qint64>{4, 5, 2, 1, 3}));
+    EXPECT_EQ(table_->indexFieldNames(), QStringLiteral("Datum DESC;Gmt"));
+    EXPECT_EQ(table_->currentIndexEntry(), -1);
+    ASSERT_TRUE(table_->setIndexFieldNames(QStringLiteral("-Band; Call asc")));
+    EXPECT_EQ(logsUnder(*table_), (std::vector<qint64>{5, 2, 3, 1, 4}));
     QString error;
     EXPECT_FALSE(table_->setIndexFieldNames(QStringLiteral("Call;Nope"), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("'Nope'"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("Datum (QSO_DATE)"))) << error.toStdString();
 
     // Opening the table again keeps the filter text.
     table_->close();

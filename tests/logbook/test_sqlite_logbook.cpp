@@ -144,7 +144,7 @@ TEST(SqliteLogbook, InvalidEditsChangeNothing)
         int field;
         QVariant value;
     } cases[] = {
-        {LogCall, QStringLiteral("A123456789012345678901")},   // 21 characters
+        {LogCq, QStringLiteral("zone")},
         {LogDatum, QStringLiteral("31.02.2024")},
         {LogGmt, QStringLiteral("24:10")},
         {LogFreq, QStringLiteral("fourteen")},
