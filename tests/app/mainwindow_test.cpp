@@ -197,3 +197,22 @@ TEST_F(WindowTest, PrintWithoutAPrinterSaysSo)
     EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("error: No printer installed")});
     EXPECT_FALSE(w->isMinimized());
 }
+
+TEST_F(WindowTest, ViewMenuChecksFollowTheToolbars)
+{
+    auto w = startWindow();
+    MainActions& a = w->actions();
+    auto* file = w->findChild<QToolBar*>(QStringLiteral("FileToolbar"));
+    auto* font = w->findChild<QToolBar*>(QStringLiteral("FontToolbar"));
+    a.showFileToolbar->trigger();
+    EXPECT_FALSE(file->isVisible());
+    EXPECT_TRUE(font->isVisible());
+    font->hide();   // closed from its own handle
+    QMenu* view = topMenu(*w, QStringLiteral("&View"));
+    emit view->aboutToShow();
+    EXPECT_FALSE(a.showFileToolbar->isChecked());
+    EXPECT_FALSE(a.showFontToolbar->isChecked());
+    a.showElementToolbar->trigger();
+    EXPECT_TRUE(a.showElementToolbar->isChecked());
+    EXPECT_TRUE(w->findChild<QToolBar*>(QStringLiteral("Toolbar971"))->isVisible());
+}
