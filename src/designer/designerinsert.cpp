@@ -71,7 +71,7 @@ TDataSetComponent* DesignerCore::dataSetForNewElement() const
         if (!n.trimmed().isEmpty())
             allowed << n;
     }
-    for (Container* module : Container::all()) {
+    for (Container* module : owner->scope().containers()) {
         if (!module->isDataModule())
             continue;
         for (auto* src : module->componentsOf<TDataSource>()) {

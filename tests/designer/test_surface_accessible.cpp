@@ -55,7 +55,8 @@ TEST(SurfaceAccessible, BandsAndElementsByNameAndRectangle)
     // After a zoom the rectangles follow.
     card.document.setZoom(150);
     EXPECT_EQ(call->rect().size(), surface.componentRect(card.call).size());
-    EXPECT_EQ(call->rect().width(), (onSurface.width() * 3 + 1) / 2);
+    // Both edges are scaled and rounded, so the width may be off by one.
+    EXPECT_NEAR(call->rect().width(), onSurface.width() * 1.5, 1.0);
 }
 
 TEST(SurfaceAccessible, SelectionAndFocusAreStates)

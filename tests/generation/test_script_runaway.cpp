@@ -61,11 +61,11 @@ TEST(ScriptRunaway, CancellingStopsARunningScript)
         generator.setScriptStepBudget(std::numeric_limits<qint64>::max());
         std::atomic<bool> done = false;
         std::thread canceller;
-        VariableStore::instance().clear();
+        layout.h.ws.scope.variables().clear();
         if (from == From::Callback) {
             // Kept live by the looping script: the user closes the preview.
             generator.setProcessEvents([&] {
-                if (VariableStore::instance().find(QStringLiteral("n")))
+                if (layout.h.ws.scope.variables().find(QStringLiteral("n")))
                     generator.requestCancel();
             });
         } else {
