@@ -6,6 +6,7 @@
 #include "app/helpsystem.h"
 #include "app/helpwindow.h"
 #include "app/mainactions.h"
+#include "app/whatsthismenu.h"
 #include "app/zoomsteps.h"
 #include "designer/designercore.h"
 #include "designer/document.h"
@@ -292,6 +293,7 @@ void MainWindow::setHelpContexts()
     sizeBox_->setProperty("helpContext", 5160);
     dbToolbar_->setProperty("helpContext", 5210);
     help_->applyWhatsThis(this);
+    new WhatsThisMenu(*this, *help_);   // owned by the window
 }
 
 void MainWindow::connectCommands()
