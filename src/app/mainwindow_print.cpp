@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QScopeGuard>
@@ -24,6 +23,19 @@ namespace cm {
 
 namespace {
 const QString NoPrinter = QStringLiteral("No printer installed");
+
+// The layout's printer, copies and range, as the print dialog starts.
+PrintChoice layoutPrintChoice(const TQRReportPrinterSettings& settings)
+{
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    PrintChoice choice;
+    if (settings.printerIndex >= 0 && settings.printerIndex < printers.size())
+        choice.printerName = printers[settings.printerIndex];
+    choice.copies = settings.copies;
+    choice.firstPage = settings.firstPage;
+    choice.lastPage = settings.lastPage;
+    return choice;
+}
 } // namespace
 
 // The progress window is application-modal, so nothing can change the
@@ -59,6 +71,7 @@ void MainWindow::preview()
     auto* window = new PreviewWindow(boxes_, std::move(pages), dialogFolder(), this);
     preview_ = window;
     window->setWindowModality(Qt::ApplicationModal);
+    window->setPrintChoice(layoutPrintChoice(document_->report().printerSettings));
     window->printGenerated = [this](const PrintChoice& choice) { printWith(choice); };
     connect(window, &PreviewWindow::cancelRequested, designer_.get(), &DesignerCore::cancelRun);
     window->setGenerating(true);
@@ -94,14 +107,7 @@ void MainWindow::print()
         boxes_.error(NoPrinter);
         return;
     }
-    const QStringList printers = QPrinterInfo::availablePrinterNames();
-    const TQRReportPrinterSettings& settings = document_->report().printerSettings;
-    PrintChoice choice;
-    if (settings.printerIndex >= 0 && settings.printerIndex < printers.size())
-        choice.printerName = printers[settings.printerIndex];
-    choice.copies = settings.copies;
-    choice.firstPage = settings.firstPage;
-    choice.lastPage = settings.lastPage;
+    PrintChoice choice = layoutPrintChoice(document_->report().printerSettings);
     if (askPrintChoice(this, tr("Print"), 0, choice))
         printWith(choice);
 }

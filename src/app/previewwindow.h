@@ -46,6 +46,8 @@ public:
     // printer; the main window does it. Loaded report files print their
     // stored pages here.
     std::function<void(const PrintChoice&)> printGenerated;
+    // The printer, copies and range Print uses until Printer setup changes them.
+    void setPrintChoice(const PrintChoice& choice) { choice_ = choice; }
 
     // The commands.
     void firstPage();
