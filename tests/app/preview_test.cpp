@@ -5,6 +5,7 @@
 #include "app/previewcontrol.h"
 #include "app/previewwindow.h"
 #include "designer/document.h"
+#include "report/design.h"
 #include "engine/qrprinter.h"
 
 #include <QAction>
@@ -200,5 +201,21 @@ TEST_F(WindowTest, PreviewReportFilesLoadSaveAndAMissingFile)
         preview->print();
         EXPECT_EQ(boxes.shown, QStringList({QStringLiteral("error: No printer installed")}));
     }
+    preview->close();
+}
+
+TEST_F(WindowTest, PreviewTellsOfTextsThatDidNotFit)
+{
+    auto w = startWindow();
+    auto* call = dynamic_cast<TQRPrintable*>(w->document().report().owner()->findComponent(u"CallSign"));
+    ASSERT_NE(call, nullptr);
+    call->size.pushPixelUnits();
+    call->size.setWidth(3);
+    call->size.popUnits();
+    PreviewWindow* preview = openPreview(*w);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->warningText().startsWith(
+        QStringLiteral("CallSign did not fit on %1 cards: 1, 2, 3, 4, 5").arg(DemoCards)))
+        << preview->warningText().toStdString();
     preview->close();
 }
