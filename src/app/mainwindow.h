@@ -6,6 +6,7 @@
 #include "designer/designstate.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QComboBox;
@@ -24,10 +25,12 @@ class EventScrollBox;
 class HelpSystem;
 class LogTable;
 class MessageBoxes;
+class PreviewWindow;
 class RecoveryStore;
 class RulerPanel;
 class TQRPrinter;
 struct MainActions;
+struct PrintChoice;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -65,7 +68,11 @@ public:
     bool saveAs();
     void preview();
     void print();
+    // One print run with the printer, copies and pages chosen for it.
+    void printWith(const PrintChoice& choice);
     void printerSetup();
+    // The open preview window, if any.
+    PreviewWindow* previewWindow() const;
     void showDatabase();
     void zoomToDefault();
     void zoomIn();
@@ -147,6 +154,7 @@ private:
     bool pageFooterPending_ = false;
     bool startedUp_ = false;
     bool running_ = false;   // a preview or print run is going on
+    QPointer<PreviewWindow> preview_;
 };
 
 } // namespace cm

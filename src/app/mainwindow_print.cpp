@@ -2,7 +2,8 @@
 #include "app/mainwindow.h"
 
 #include "app/datatabplaceholder.h"
-#include "app/previewdialog.h"
+#include "app/previewwindow.h"
+#include "app/printchoice.h"
 #include "app/printerreadback.h"
 #include "designer/designercore.h"
 #include "designer/document.h"
@@ -13,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QScopeGuard>
@@ -23,6 +23,19 @@ namespace cm {
 
 namespace {
 const QString NoPrinter = QStringLiteral("No printer installed");
+
+// The layout's printer, copies and range, as the print dialog starts.
+PrintChoice layoutPrintChoice(const TQRReportPrinterSettings& settings)
+{
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    PrintChoice choice;
+    if (settings.printerIndex >= 0 && settings.printerIndex < printers.size())
+        choice.printerName = printers[settings.printerIndex];
+    choice.copies = settings.copies;
+    choice.firstPage = settings.firstPage;
+    choice.lastPage = settings.lastPage;
+    return choice;
+}
 } // namespace
 
 // The progress window is application-modal, so nothing can change the
@@ -31,6 +44,7 @@ bool MainWindow::generate(TQRPrinter& pages, bool print)
 {
     QProgressDialog progress(print ? tr("Printing the cards...") : tr("Making the cards..."), tr("Cancel"), 0, 100,
                              this);
+    progress.setWindowTitle(tr("Printing progress"));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
@@ -43,65 +57,99 @@ bool MainWindow::generate(TQRPrinter& pages, bool print)
     return generated && !progress.wasCanceled() && !pages.cancelled();
 }
 
+// The preview window is application-modal, so nothing can change the
+// report while it is open; the run hands events on once per record, so the
+// window pages and closes while the cards are made.
 void MainWindow::preview()
 {
-    if (running_)
+    if (running_ || preview_)
         return;
     running_ = true;
     const auto done = qScopeGuard([this] { running_ = false; });
     auto pages = std::make_unique<TQRPrinter>();
+    pages->setTitle(document_->report().reportTitle);
+    auto* window = new PreviewWindow(boxes_, std::move(pages), dialogFolder(), this);
+    preview_ = window;
+    window->setWindowModality(Qt::ApplicationModal);
+    window->setPrintChoice(layoutPrintChoice(document_->report().printerSettings));
+    window->printGenerated = [this](const PrintChoice& choice) { printWith(choice); };
+    connect(window, &PreviewWindow::cancelRequested, designer_.get(), &DesignerCore::cancelRun);
+    window->setGenerating(true);
+    window->showMaximized();
+    bool generated = false;
+    QString failure;
     try {
-        if (!generate(*pages, false))
-            return;
+        generated = designer_->runReport(window->pages(), OutputKind::Preview, [] { QCoreApplication::processEvents(); });
     } catch (const EQRError& error) {
-        boxes_.error(error.message());
-        return;
+        failure = error.message();
     } catch (const std::exception& error) {
-        boxes_.error(QString::fromLocal8Bit(error.what()));
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    window->setGenerating(false);
+    window->setFitWarnings(designer_->fitWarnings());
+    if (!generated || window->closedByUser()) {
+        window->close();
+        window->deleteLater();
+        if (!failure.isEmpty())
+            boxes_.error(failure);
         return;
     }
-    PreviewDialog dialog(std::move(pages), this);
-    dialog.exec();
+    window->setAttribute(Qt::WA_DeleteOnClose);
 }
+
+PreviewWindow* MainWindow::previewWindow() const { return preview_.data(); }
 
 void MainWindow::print()
 {
     if (running_)
         return;
     if (!TQRQtPrintDevice::anyPrinterInstalled()) {
-        boxes_.error(tr("No printer installed"));
+        boxes_.error(NoPrinter);
         return;
     }
-    const QStringList printers = QPrinterInfo::availablePrinterNames();
-    const int index = document_->report().printerSettings.printerIndex;
-    auto device = std::make_unique<TQRQtPrintDevice>(index >= 0 && index < printers.size() ? printers[index]
-                                                                                           : QString());
-    QPrintDialog dialog(&device->printer(), this);
-    dialog.setWindowTitle(tr("Print"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    PrintChoice choice = layoutPrintChoice(document_->report().printerSettings);
+    if (askPrintChoice(this, tr("Print"), 0, choice))
+        printWith(choice);
+}
 
-    // Whatever happens in the run, the window and the data view come back
-    // as they were.
+void MainWindow::printWith(const PrintChoice& choice)
+{
+    if (running_)
+        return;
+    if (!TQRQtPrintDevice::anyPrinterInstalled()) {
+        boxes_.error(NoPrinter);
+        return;
+    }
+    // Whatever happens in the run, the window, the data view and the
+    // layout's own printer settings come back as they were.
     running_ = true;
     const Qt::WindowStates state = windowState();
+    TQRReportPrinterSettings& settings = document_->report().printerSettings;
+    const TQRReportPrinterSettings kept = settings;
+    settings = choice.appliedTo(settings);
     dataTab_->setUpdatesEnabled(false);
-    const auto restore = qScopeGuard([this, state] {
+    const auto restore = qScopeGuard([this, state, &settings, kept] {
+        settings = kept;
         dataTab_->setUpdatesEnabled(true);
         setWindowState(state);
         running_ = false;
     });
-    TQRPrinter pages(std::move(device));
+    TQRPrinter pages(std::make_unique<TQRQtPrintDevice>(choice.printerName));
     pages.setDestination(TQRDestination::Printer);
     try {
         if (!pages.printerAvailable()) {
             boxes_.error(NoPrinter);
             return;
         }
-        if (generate(pages, true))
-            statusBar()->showMessage(tr("%n page(s) sent to the printer.", nullptr, pages.pageCount()), 10000);
-        else
+        if (!generate(pages, true)) {
             statusBar()->showMessage(tr("Printing cancelled."), 10000);
+            return;
+        }
+        statusBar()->showMessage(tr("%n page(s) sent to the printer.", nullptr, pages.pageCount()), 10000);
+        const QStringList warnings = designer_->fitWarnings();
+        if (!warnings.isEmpty())
+            boxes_.information(tr("Some texts did not fit their boxes and were cut:") + QLatin1Char('\n') +
+                               warnings.join(QLatin1Char('\n')));
     } catch (const EQRError& error) {
         pages.abortDocument();
         boxes_.error(error.message());

@@ -161,6 +161,8 @@ public:
     bool isRunning() const { return generator_ != nullptr; }
     // Ends the current run after the record being printed.
     void cancelRun();
+    // The texts of the last run that did not fit their boxes, one line per element.
+    QStringList fitWarnings() const { return fitWarnings_; }
 
     // Writes DESIGNER.INI; errors are ignored.
     void saveSettings(const QString& fileName) const;
@@ -197,6 +199,7 @@ private:
     bool prepared_ = false;
     QPointer<TQRDesignBand> hiddenSummary_;
     ReportGenerator* generator_ = nullptr;
+    QStringList fitWarnings_;
 };
 
 } // namespace cm

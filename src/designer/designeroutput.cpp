@@ -114,11 +114,13 @@ bool DesignerCore::runReport(TQRPrinter& output, OutputKind kind, std::function<
         }
     } guard{*this, output, kind};
     generator_ = &generator;
+    fitWarnings_.clear();
 
     bool generated = false;
     {
         ScopedModelAccess access(&generator);
         generated = generator.generate();
+        fitWarnings_ = generator.fitReport().warnings();
         if (generated)
             scripts.RunScript(report.name(), ScriptEvent::AfterPrint);
     }

@@ -1,13 +1,9 @@
-// Unsaved work left by a session that did not close normally, and the preview.
+// Unsaved work left by a session that did not close normally.
 #include "windowfixture.h"
 
-#include "app/previewdialog.h"
 #include "designer/document.h"
 #include "designer/recoverystore.h"
 #include "report/report.h"
-
-#include <QApplication>
-#include <QTimer>
 
 using namespace cm;
 
@@ -50,24 +46,4 @@ TEST_F(WindowTest, DecliningACopyDropsIt)
     auto w = startWindow();
     EXPECT_FALSE(w->document().isModified());
     EXPECT_TRUE(RecoveryStore::list(paths.recoveryFolder).empty());
-}
-
-TEST_F(WindowTest, PreviewShowsTheGeneratedCards)
-{
-    auto w = startWindow();
-    int pages = -1;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<PreviewDialog*>(QApplication::activeModalWidget())) {
-            pages = dialog->pageCount();
-            dialog->showPage(2);
-            EXPECT_EQ(dialog->currentPage(), pages > 1 ? 2 : pages);
-            dialog->reject();
-        }
-    });
-    poll.start(20);
-    w->preview();
-    EXPECT_GT(pages, 0);
-    EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.join(QLatin1Char('\n')).toStdString();
-    EXPECT_FALSE(w->document().isModified());
 }
