@@ -16,7 +16,7 @@ class QToolBar;
 namespace cm {
 
 class Component;
-class DataTabPlaceholder;
+class DataTab;
 class DesignSurface;
 class DesignerCore;
 class Document;
@@ -57,6 +57,7 @@ public:
     bool pageHeaderPending() const { return pageHeaderPending_; }
     bool pageFooterPending() const { return pageFooterPending_; }
     bool dataTabActive() const;
+    DataTab& dataTab() { return *dataTab_; }
 
     // The commands (also reached through actions()).
     void newLayout();
@@ -67,6 +68,10 @@ public:
     void print();
     void printerSetup();
     void showDatabase();
+    // Open on the Data tab: another logbook, checked first.
+    void openTable();
+    // File, "Import ADIF...": an ADIF file into a SQLite logbook.
+    void importAdif();
     void zoomToDefault();
     void zoomIn();
     void zoomOut();
@@ -101,6 +106,8 @@ private:
     void pickFontColor();
 
     bool openStartTable();
+    // Opens a log table and puts it in place of the current one everywhere.
+    bool useTable(const QString& path);
     void loadStartLayout();
     bool loadLayout(const QString& name);
     bool saveTo(const QString& fileName);
@@ -124,7 +131,7 @@ private:
 
     QTabWidget* pages_ = nullptr;
     QWidget* designTab_ = nullptr;
-    DataTabPlaceholder* dataTab_ = nullptr;
+    DataTab* dataTab_ = nullptr;
     RulerPanel* ruler_ = nullptr;
     EventScrollBox* scrollBox_ = nullptr;
     DesignSurface* surface_ = nullptr;

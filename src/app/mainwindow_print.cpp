@@ -1,7 +1,7 @@
 // The main window's preview, print and printer setup.
 #include "app/mainwindow.h"
 
-#include "app/datatabplaceholder.h"
+#include "app/datatab.h"
 #include "app/previewdialog.h"
 #include "app/printerreadback.h"
 #include "designer/designercore.h"

@@ -212,11 +212,31 @@ bool LogTable::isNull(int index) const
     return row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index);
 }
 
-QString LogTable::text(int index) const
+QString LogTable::text(int index) const { return rowText(currentRow(), index); }
+
+QString LogTable::recordText(int recordNumber, int index) const { return rowText(viewRow(recordNumber), index); }
+
+QVariant LogTable::recordValue(int recordNumber, int index) const
 {
-    if (isNull(index))
+    const int row = viewRow(recordNumber);
+    if (row < 0 || index < 0 || index >= store_.fieldCount())
+        return QVariant();
+    return rowValues(row)[size_t(index)];
+}
+
+bool LogTable::moveTo(int recordNumber)
+{
+    if (viewRow(recordNumber) < 0)
+        return false;
+    pos_ = recordNumber;
+    bof_ = eof_ = false;
+    return true;
+}
+
+QString LogTable::rowText(int row, int index) const
+{
+    if (row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index))
         return QString();
-    const int row = currentRow();
     const FieldDef& def = store_.field(index);
     switch (store_.kind(index)) {
     case StoreKind::Text:
