@@ -101,7 +101,7 @@ void FilterDialog::addRow()
     if (!add_->isEnabled())
         return;
     FilterRow row;
-    row.orJoin = join_->currentIndex() == 1;
+    row.orJoin = !rows_.empty() && join_->currentIndex() == 1;   // the first row has no join
     row.fieldName = field_->currentData().toString();
     row.condition = FilterCondition(condition_->currentIndex());
     row.value = needsNoValue(row.condition) ? QString() : value_->text();
