@@ -95,7 +95,9 @@ DataTab::DataTab(MessageBoxes& boxes, QWidget* parent)
     layout->addWidget(status_);
 
     connect(model_, &LogTableModel::editRefused, this, [this](const QString& reason) { boxes_.error(reason); });
-    connect(model_, &LogTableModel::recordStored, this, [this](int) {
+    connect(model_, &LogTableModel::recordStored, this, [this](int row, int column) {
+        if (!grid_->currentIndex().isValid())
+            grid_->setCurrentIndex(model_->index(row, column));
         followCurrentRecord();
         showRecordCount();
     });

@@ -129,9 +129,13 @@ bool LogTableModel::setData(const QModelIndex& index, const QVariant& value, int
         emit editRefused(error.isEmpty() ? tr("The record could not be stored.") : error);
         return false;
     }
-    // The edit may move the record under the order or the filter.
-    reload();
-    emit recordStored(table_->recordNumber());
+    // The edit may move the record under the order or the filter; a record
+    // that stays where it was is only repainted.
+    if (!inNewRow && table_->recordNumber() == index.row() && table_->recordCount() + (newRow_ ? 1 : 0) == rowCount())
+        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    else
+        reload();
+    emit recordStored(table_->recordNumber(), index.column());
     return true;
 }
 

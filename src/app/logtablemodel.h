@@ -40,9 +40,9 @@ public:
 signals:
     // An edit was not stored; `reason` says why.
     void editRefused(const QString& reason);
-    // The record at `row` is current after an edit (it may have moved
-    // under the order, or -1 when the filter no longer shows it).
-    void recordStored(int row);
+    // The record at `row` is current after an edit of `column` (it may
+    // have moved under the order or the filter).
+    void recordStored(int row, int column);
 
 private:
     bool isOpen() const;

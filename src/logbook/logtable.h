@@ -98,6 +98,7 @@ private:
     void rebuildView();
     void moveToRow(int row);
     std::vector<QVariant> rowValues(int row) const;
+    QVariant cellValue(int row, int col) const;
     bool convertValues(const FieldValues& changes, std::vector<QVariant>& values, QString* error) const;
     void storeValues(int row, const std::vector<QVariant>& values);
 

@@ -307,3 +307,24 @@ TEST_F(WindowTest, GridColumnsComeBackAtTheNextStart)
     EXPECT_EQ(header->sectionSize(LogCall), 177);
     EXPECT_EQ(header->visualIndex(LogCountry), 1);
 }
+
+TEST_F(WindowTest, EnterStoresTheCellAndMovesOnLikeTab)
+{
+    auto w = startWindow();
+    w->showDatabase();
+    QTableView& grid = w->dataTab().grid();
+    grid.setFocus();
+    grid.setCurrentIndex(w->dataTab().model().index(0, LogCall));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.currentIndex().column(), LogRstS);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+
+    grid.edit(grid.currentIndex());
+    auto* editor = grid.viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText("559");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(w->dataTab().model().index(0, LogRstS).data().toString(), "559");
+    EXPECT_EQ(grid.currentIndex().column(), LogRstR);
+}
