@@ -328,3 +328,25 @@ TEST_F(WindowTest, EnterStoresTheCellAndMovesOnLikeTab)
     EXPECT_EQ(w->dataTab().model().index(0, LogRstS).data().toString(), "559");
     EXPECT_EQ(grid.currentIndex().column(), LogRstR);
 }
+
+TEST_F(WindowTest, ImportAdifAppendsToTheLogbookOnShowAndReportsSkips)
+{
+    auto w = startWindow();
+    w->showDatabase();
+    LogTable* table = w->logTable();
+    const int all = table->recordCount();
+    const QString adif = inWork("new.adi");
+    ASSERT_TRUE(cmtest::writeFile(adif, "Test\n<EOH>\n"
+                                        "<CALL:5>S52AB<QSO_DATE:8>20240201<TIME_ON:4>1200<BAND:3>20M<MODE:2>CW<EOR>\n"
+                                        "<CALL:4>DL1X<QSO_DATE:8>20240202<TIME_ON:4>1300<BAND:3>40M<MODE:3>SSB<EOR>\n"
+                                        "<QSO_DATE:8>20240203<TIME_ON:4>1400<BAND:3>40M<MODE:3>SSB<EOR>\n"));
+    boxes.fileNames = {adif, table->resolvedPath()};
+    w->findChild<QAction*>("ImportAdif")->trigger();
+    ASSERT_TRUE(boxes.shown.last().startsWith("information: ")) << boxes.shown.join('\n').toStdString();
+    EXPECT_TRUE(boxes.shown.last().contains("Records imported: 2"));
+    EXPECT_TRUE(boxes.shown.last().contains("Records skipped: 1"));
+    // The grid shows the logbook with the new QSOs.
+    EXPECT_EQ(w->logTable()->recordCount(), all + 2);
+    EXPECT_EQ(w->dataTab().model().rowCount(), all + 2);
+    EXPECT_EQ(w->dataTab().statusText(), QString("There are %1 QSOs !").arg(all + 2));
+}
