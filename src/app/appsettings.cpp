@@ -11,6 +11,7 @@ const QString DesignFileKey = QStringLiteral("Active_DesignFile");
 const QString TableKey = QStringLiteral("Active_Table");
 const QString GeometryKey = QStringLiteral("Geometry");
 const QString StateKey = QStringLiteral("WindowState");
+const QString GridColumnsKey = QStringLiteral("LogGrid.Columns");
 } // namespace
 
 QString WindowSettings::fileName(const QString& configFolder)
@@ -27,6 +28,7 @@ WindowSettings WindowSettings::read(const QString& configFolder)
     s.activeTable = file.value(TableKey, s.activeTable).toString();
     s.geometry = file.value(GeometryKey).toByteArray();
     s.windowState = file.value(StateKey).toByteArray();
+    s.gridColumns = file.value(GridColumnsKey).toByteArray();
     return s;
 }
 
@@ -37,6 +39,7 @@ bool WindowSettings::write(const QString& configFolder) const
     file.beginGroup(Section);
     file.setValue(GeometryKey, geometry);
     file.setValue(StateKey, windowState);
+    file.setValue(GridColumnsKey, gridColumns);
     file.setValue(TableKey, activeTable);
     file.setValue(DesignFileKey, activeDesignFile);
     file.endGroup();

@@ -12,6 +12,7 @@ struct WindowSettings {
     QString activeTable = QStringLiteral("Demo.db");
     QByteArray geometry;      // QWidget::saveGeometry
     QByteArray windowState;   // QMainWindow::saveState (toolbars)
+    QByteArray gridColumns;   // the Data tab grid's column order and widths
 
     static QString fileName(const QString& configFolder);
     // A missing file, section or key gives the defaults above; a key that

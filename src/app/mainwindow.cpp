@@ -2,7 +2,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/appsettings.h"
-#include "app/datatabplaceholder.h"
+#include "app/datatab.h"
 #include "app/helpsystem.h"
 #include "app/helpwindow.h"
 #include "app/mainactions.h"
@@ -70,6 +70,7 @@ MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
     const WindowSettings settings = WindowSettings::read(paths_.configFolder);
     document_->setFileName(settings.activeDesignFile);
     activeTable_ = settings.activeTable;
+    dataTab_->restoreColumnState(settings.gridColumns);
     if (settings.geometry.isEmpty() || !restoreGeometry(settings.geometry)) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
@@ -118,7 +119,7 @@ void MainWindow::buildCentralWidget()
     layout->addWidget(ruler_);
     layout->addWidget(scrollBox_, 1);
 
-    dataTab_ = new DataTabPlaceholder(pages_);
+    dataTab_ = new DataTab(boxes_, pages_);
     dataTab_->setObjectName(QStringLiteral("DataTab"));
 
     pages_->addTab(designTab_, tr("Designer"));
@@ -135,6 +136,7 @@ void MainWindow::buildMenus()
     MainActions& a = *actions_;
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addActions({a.newLayout, a.open, a.save, a.saveAs});
+    file->addAction(tr("Import ADIF..."), this, &MainWindow::importAdif)->setObjectName(QStringLiteral("ImportAdif"));
     file->addSeparator();
     file->addActions({a.preview, a.pageSetup, a.print, a.printerSetup});
     file->addSeparator();
@@ -373,17 +375,19 @@ void MainWindow::connectCommands()
     connect(scrollBox_, &EventScrollBox::scrolledHorizontally, ruler_, &RulerPanel::setOffset);
     connect(scrollBox_->horizontalScrollBar(), &QScrollBar::valueChanged, ruler_, &RulerPanel::setOffset);
 
-    connect(a.firstRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->first(); });
-    connect(a.priorRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->prior(); });
-    connect(a.nextRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->next(); });
-    connect(a.lastRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->last(); });
+    connect(a.firstRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->first(); dataTab_->followCurrentRecord(); });
+    connect(a.priorRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->prior(); dataTab_->followCurrentRecord(); });
+    connect(a.nextRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->next(); dataTab_->followCurrentRecord(); });
+    connect(a.lastRecord, &QAction::triggered, this, [this] { if (LogTable* t = logTable()) t->last(); dataTab_->followCurrentRecord(); });
     connect(groupByBox_, &QComboBox::activated, this, [this](int entry) {
         QString error;
         if (LogTable* t = logTable(); t && !t->selectIndexEntry(entry, &error))
             boxes_.error(error);
+        dataTab_->reload();
     });
-    // The filter dialog comes with the data view.
-    a.sort->setEnabled(false);
+    connect(a.sort, &QAction::triggered, dataTab_, &DataTab::sort);
+    connect(a.unsort, &QAction::triggered, dataTab_, &DataTab::unsort);
+    connect(dataTab_, &DataTab::filterChanged, a.unsort, &QAction::setEnabled);
 }
 
 void MainWindow::connectDesigner()

@@ -17,7 +17,7 @@ class QToolBar;
 namespace cm {
 
 class Component;
-class DataTabPlaceholder;
+class DataTab;
 class DesignSurface;
 class DesignerCore;
 class Document;
@@ -60,6 +60,7 @@ public:
     bool pageHeaderPending() const { return pageHeaderPending_; }
     bool pageFooterPending() const { return pageFooterPending_; }
     bool dataTabActive() const;
+    DataTab& dataTab() { return *dataTab_; }
 
     // The commands (also reached through actions()).
     void newLayout();
@@ -74,6 +75,10 @@ public:
     // The open preview window, if any.
     PreviewWindow* previewWindow() const;
     void showDatabase();
+    // Open on the Data tab: another logbook, checked first.
+    void openTable();
+    // File, "Import ADIF...": an ADIF file into a SQLite logbook.
+    void importAdif();
     void zoomToDefault();
     void zoomIn();
     void zoomOut();
@@ -108,6 +113,8 @@ private:
     void pickFontColor();
 
     bool openStartTable();
+    // Opens a log table and puts it in place of the current one everywhere.
+    bool useTable(const QString& path);
     void loadStartLayout();
     bool loadLayout(const QString& name);
     bool saveTo(const QString& fileName);
@@ -131,7 +138,7 @@ private:
 
     QTabWidget* pages_ = nullptr;
     QWidget* designTab_ = nullptr;
-    DataTabPlaceholder* dataTab_ = nullptr;
+    DataTab* dataTab_ = nullptr;
     RulerPanel* ruler_ = nullptr;
     EventScrollBox* scrollBox_ = nullptr;
     DesignSurface* surface_ = nullptr;

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/appsettings.h"
+#include "app/datatab.h"
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
@@ -37,6 +38,7 @@ void MainWindow::startUp()
         return;
     startedUp_ = true;
     openStartTable();
+    dataTab_->setTable(logTable());
     // The layout is loaded even when the table failed: a layout does not
     // need its data to be edited, and an empty report under the last
     // layout's name would overwrite that layout on the next save.
@@ -151,8 +153,10 @@ void MainWindow::newLayout()
 
 void MainWindow::openLayout()
 {
-    if (dataTabActive())
-        return;   // opening another log table belongs to the data view
+    if (dataTabActive()) {
+        openTable();
+        return;
+    }
     if (document_->isModified() && !designer_->confirm(QStringLiteral("Report not saved")))
         return;
     const QString path = boxes_.openFileName(tr("Open"), dialogFolder(), LayoutFilter);
@@ -217,6 +221,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     settings.activeTable = activeTable_;
     settings.geometry = saveGeometry();
     settings.windowState = saveState();
+    settings.gridColumns = dataTab_->columnState();
     if (!settings.write(paths_.configFolder))
         boxes_.error(tr("The settings could not be written to %1.").arg(WindowSettings::fileName(paths_.configFolder)));
     designer_->saveSettings(QDir(paths_.configFolder).filePath(QStringLiteral("DESIGNER.INI")));

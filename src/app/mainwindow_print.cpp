@@ -1,7 +1,7 @@
 // The main window's preview, print and printer setup.
 #include "app/mainwindow.h"
 
-#include "app/datatabplaceholder.h"
+#include "app/datatab.h"
 #include "app/previewwindow.h"
 #include "app/printchoice.h"
 #include "app/printerreadback.h"

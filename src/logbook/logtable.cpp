@@ -212,11 +212,31 @@ bool LogTable::isNull(int index) const
     return row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index);
 }
 
-QString LogTable::text(int index) const
+QString LogTable::text(int index) const { return rowText(currentRow(), index); }
+
+QString LogTable::recordText(int recordNumber, int index) const { return rowText(viewRow(recordNumber), index); }
+
+QVariant LogTable::recordValue(int recordNumber, int index) const
 {
-    if (isNull(index))
+    const int row = viewRow(recordNumber);
+    if (row < 0 || index < 0 || index >= store_.fieldCount())
+        return QVariant();
+    return cellValue(row, index);
+}
+
+bool LogTable::moveTo(int recordNumber)
+{
+    if (viewRow(recordNumber) < 0)
+        return false;
+    pos_ = recordNumber;
+    bof_ = eof_ = false;
+    return true;
+}
+
+QString LogTable::rowText(int row, int index) const
+{
+    if (row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index))
         return QString();
-    const int row = currentRow();
     const FieldDef& def = store_.field(index);
     switch (store_.kind(index)) {
     case StoreKind::Text:
@@ -334,7 +354,7 @@ QVariant LogTable::value(int index) const
     const int row = currentRow();
     if (row < 0 || index < 0 || index >= store_.fieldCount())
         return QVariant();
-    return rowValues(row)[size_t(index)];
+    return cellValue(row, index);
 }
 
 bool LogTable::setFilter(const QString& text, QString* error)
@@ -427,27 +447,28 @@ QString LogTable::indexFieldNames() const
 std::vector<QVariant> LogTable::rowValues(int row) const
 {
     std::vector<QVariant> values(size_t(store_.fieldCount()));
-    for (int col = 0; col < store_.fieldCount(); ++col) {
-        if (store_.isNull(row, col))
-            continue;
-        QVariant& v = values[size_t(col)];
-        switch (store_.kind(col)) {
-        case StoreKind::Text: v = store_.text(row, col); break;
-        case StoreKind::Real: v = store_.real(row, col); break;
-        case StoreKind::Integer: {
-            const qint64 i = store_.integer(row, col);
-            switch (store_.field(col).type) {
-            case FieldType::Date: v = fromStoredDate(i); break;
-            case FieldType::Time: v = fromStoredTime(i); break;
-            case FieldType::DateTime: v = QDateTime::fromMSecsSinceEpoch(i, Qt::UTC); break;
-            case FieldType::Boolean: v = i != 0; break;
-            default: v = i; break;
-            }
-            break;
-        }
-        }
-    }
+    for (int col = 0; col < store_.fieldCount(); ++col)
+        values[size_t(col)] = cellValue(row, col);
     return values;
+}
+
+QVariant LogTable::cellValue(int row, int col) const
+{
+    if (store_.isNull(row, col))
+        return QVariant();
+    switch (store_.kind(col)) {
+    case StoreKind::Text: return store_.text(row, col);
+    case StoreKind::Real: return store_.real(row, col);
+    case StoreKind::Integer: break;
+    }
+    const qint64 i = store_.integer(row, col);
+    switch (store_.field(col).type) {
+    case FieldType::Date: return fromStoredDate(i);
+    case FieldType::Time: return fromStoredTime(i);
+    case FieldType::DateTime: return QDateTime::fromMSecsSinceEpoch(i, Qt::UTC);
+    case FieldType::Boolean: return i != 0;
+    default: return i;
+    }
 }
 
 // Checks and converts edited values to the field types; nothing is changed

@@ -51,6 +51,13 @@ public:
     QDateTime toDateTime(int index) const override;
     QVariant value(int index) const;   // null: an invalid QVariant
 
+    // Random access for views: the values of the record at `recordNumber`
+    // (0-based, under the filter and order) without moving the cursor.
+    QString recordText(int recordNumber, int index) const;
+    QVariant recordValue(int recordNumber, int index) const;
+    // Makes the record at `recordNumber` current; false when there is none.
+    bool moveTo(int recordNumber);
+
     // Filter text as the filter dialog writes it; empty shows all records.
     // A text that cannot be read leaves the filter in force unchanged.
     bool setFilter(const QString& text, QString* error = nullptr);
@@ -83,9 +90,15 @@ private:
         return std::find(orderDescending_.begin(), orderDescending_.end(), 1) != orderDescending_.end();
     }
     int currentRow() const { return view_.empty() ? -1 : view_[size_t(pos_)]; }
+    int viewRow(int recordNumber) const
+    {
+        return recordNumber >= 0 && recordNumber < int(view_.size()) ? view_[size_t(recordNumber)] : -1;
+    }
+    QString rowText(int row, int index) const;
     void rebuildView();
     void moveToRow(int row);
     std::vector<QVariant> rowValues(int row) const;
+    QVariant cellValue(int row, int col) const;
     bool convertValues(const FieldValues& changes, std::vector<QVariant>& values, QString* error) const;
     void storeValues(int row, const std::vector<QVariant>& values);
 

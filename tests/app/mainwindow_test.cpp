@@ -57,7 +57,7 @@ TEST_F(WindowTest, MenusHoldEveryCommandInOrder)
         const char* title;
         QStringList items;
     } menus[] = {
-        {"&File", {"&New", "&Open...", "&Save", "Save &as...", "-", "Pre&view", "Page setup", "&Print", "Printer setup",
+        {"&File", {"&New", "&Open...", "&Save", "Save &as...", "Import ADIF...", "-", "Pre&view", "Page setup", "&Print", "Printer setup",
                    "-", "&Database", "-", "&Exit"}},
         {"&Edit", {"&New", "-", "Undo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Send to back", "Bring to front"}},
         {"&View", {"Toolbar", "Font toolbar", "Element toolbar", "-", "Zoom", "-", "&Options..."}},
