@@ -306,12 +306,9 @@ void MainWindow::connectCommands()
     connect(a.printerSetup, &QAction::triggered, this, &MainWindow::printerSetup);
     connect(a.database, &QAction::triggered, this, &MainWindow::showDatabase);
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
-    // The report, options and frame dialogs, the clipboard and the block
-    // alignment come later; until then their commands stay disabled.
-    for (QAction* later : {a.pageSetup, a.options, a.setFrame, a.cut, a.copy, a.paste, a.alignLeft,
-                           a.alignHorizontalCenters, a.centerHorizontally, a.equalSpaceHorizontal, a.alignRight,
-                           a.alignTop, a.alignVerticalCenters, a.centerVertically, a.equalSpaceVertical,
-                           a.alignBottom}) {
+    // The report, options and frame dialogs and the clipboard come later;
+    // until then their commands stay disabled.
+    for (QAction* later : {a.pageSetup, a.options, a.setFrame, a.cut, a.copy, a.paste}) {
         later->setEnabled(false);
         later->setProperty("notAvailableYet", true);
         later->setStatusTip(later->statusTip() + tr(" (not available yet)"));
@@ -356,6 +353,20 @@ void MainWindow::connectCommands()
         designer_->refreshSelection();
     });
     connect(a.undo, &QAction::triggered, designer_.get(), &DesignerCore::undo);
+    const std::pair<QAction*, DesignCommand> alignments[] = {
+        {a.alignLeft, DesignCommand::AlignLeft},
+        {a.alignRight, DesignCommand::AlignRight},
+        {a.alignTop, DesignCommand::AlignTop},
+        {a.alignBottom, DesignCommand::AlignBottom},
+        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
+        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
+        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
+        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
+        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
+        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
+    };
+    for (const auto& [action, command] : alignments)
+        connect(action, &QAction::triggered, this, [this, command] { designer_->alignSelection(command); });
 
     connect(a.bold, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(on ? 1 : -1, 0, 0); });
     connect(a.underline, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(0, on ? 1 : -1, 0); });
@@ -387,6 +398,9 @@ void MainWindow::connectCommands()
 void MainWindow::connectDesigner()
 {
     designer_->editPropertiesHandler = [this](Component* c) { return editProperties(c); };
+    designer_->popupMenuHandler = [this](const QStringList& items, QPoint point) {
+        return showSurfaceMenu(items, point);
+    };
     connect(designer_.get(), &DesignerCore::controlsChanged, this, &MainWindow::updateCommandStates);
     connect(designer_.get(), &DesignerCore::fontControlsChanged, this, &MainWindow::syncFontControls);
     connect(designer_.get(), &DesignerCore::infoChanged, infoLabel_, &QLabel::setText);
@@ -567,6 +581,35 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!startedUp_ && !event->spontaneous())
         QMetaObject::invokeMethod(this, &MainWindow::startUp, Qt::QueuedConnection);
+}
+
+// The designer's context menu: a "-" is a separator; an item starting with
+// NUL carries a check mark ("Y" checked, "N" unchecked, "D" checked and
+// disabled). The window adds its What's This entry below.
+int MainWindow::showSurfaceMenu(const QStringList& items, QPoint point)
+{
+    QMenu menu(this);
+    for (const QString& item : items) {
+        if (item == QLatin1String("-")) {
+            menu.addSeparator();
+            continue;
+        }
+        if (item.startsWith(QChar(0)) && item.size() >= 2) {
+            QAction* entry = menu.addAction(item.mid(2));
+            entry->setCheckable(true);
+            entry->setChecked(item[1] != u'N');
+            entry->setEnabled(item[1] != u'D');
+            continue;
+        }
+        menu.addAction(item);
+    }
+    menu.addSeparator();
+    menu.addAction(actions_->whatsThis);
+    const QPoint at = surface_->mapToGlobal(surface_->toWidget(QRect(point, QSize(1, 1))).topLeft());
+    QAction* chosen = menu.exec(at);
+    const QList<QAction*> entries = menu.actions();
+    const int index = chosen ? int(entries.indexOf(chosen)) : -1;
+    return index >= 0 && index < items.size() ? index : -1;
 }
 
 } // namespace cm
