@@ -1,4 +1,5 @@
-// Alignment, spacing, centring and grouping of the selection.
+// Alignment, spacing, centring and grouping of the selection, and the
+// selection handle's changes of bands.
 #include "designerfixture.h"
 
 #include "designer/designobjects.h"
@@ -158,6 +159,23 @@ TEST_F(BlockTest, ContextMenuOffersGroupingAndActsOnTheChoice)
     a->d.blockEdit = true;
     core.showContextMenu(a, QPoint());
     EXPECT_EQ(edits, 1);
+}
+
+TEST_F(BlockTest, BandHeightChangeMovesBottomFixedElementsAndStretchesOthers)
+{
+    a->d.fixBottomPosition = true;
+    b->d.stretchHeightWithBand = true;
+    const int height = band->bounds.height();
+    selectInOrder({band});
+    EXPECT_TRUE(core.resizeSelection(0, 20));
+    EXPECT_EQ(band->bounds.height(), height + 20);
+    EXPECT_EQ(a->bounds.top(), 30);
+    EXPECT_EQ(b->bounds.height(), 30);
+    EXPECT_EQ(c->bounds, QRect(40, 70, 20, 30));
+    // Shrinking never lifts an element above the band's top.
+    EXPECT_TRUE(core.resizeSelection(0, -100));
+    EXPECT_EQ(a->bounds.top(), 0);
+    EXPECT_EQ(band->bounds.height(), height - 80);
 }
 
 } // namespace
