@@ -38,7 +38,31 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include <array>
+#include <utility>
+
 namespace cm {
+
+namespace {
+
+// The alignment toolbar's actions and the designer commands they run.
+std::array<std::pair<QAction*, DesignCommand>, 10> alignmentCommands(const MainActions& a)
+{
+    return {{
+        {a.alignLeft, DesignCommand::AlignLeft},
+        {a.alignRight, DesignCommand::AlignRight},
+        {a.alignTop, DesignCommand::AlignTop},
+        {a.alignBottom, DesignCommand::AlignBottom},
+        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
+        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
+        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
+        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
+        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
+        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
+    }};
+}
+
+} // namespace
 
 MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
     : QMainWindow(parent), boxes_(boxes), paths_(std::move(paths)),
@@ -353,19 +377,7 @@ void MainWindow::connectCommands()
         designer_->refreshSelection();
     });
     connect(a.undo, &QAction::triggered, designer_.get(), &DesignerCore::undo);
-    const std::pair<QAction*, DesignCommand> alignments[] = {
-        {a.alignLeft, DesignCommand::AlignLeft},
-        {a.alignRight, DesignCommand::AlignRight},
-        {a.alignTop, DesignCommand::AlignTop},
-        {a.alignBottom, DesignCommand::AlignBottom},
-        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
-        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
-        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
-        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
-        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
-        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
-    };
-    for (const auto& [action, command] : alignments)
+    for (const auto& [action, command] : alignmentCommands(a))
         connect(action, &QAction::triggered, this, [this, command] { designer_->alignSelection(command); });
 
     connect(a.bold, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(on ? 1 : -1, 0, 0); });
@@ -432,20 +444,15 @@ void MainWindow::updateCommandStates()
         {a.deleteSelection, DesignCommand::Delete},
         {a.sendToBack, DesignCommand::SendToBack},
         {a.bringToFront, DesignCommand::BringToFront},
-        {a.alignLeft, DesignCommand::AlignLeft},
-        {a.alignRight, DesignCommand::AlignRight},
-        {a.alignTop, DesignCommand::AlignTop},
-        {a.alignBottom, DesignCommand::AlignBottom},
-        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
-        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
-        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
-        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
-        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
-        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
         {a.undo, DesignCommand::Undo},
     };
-    for (const auto& [action, command] : commands)
+    const auto setEnabled = [this](QAction* action, DesignCommand command) {
         action->setEnabled(designer_->isEnabled(command) && !action->property("notAvailableYet").toBool());
+    };
+    for (const auto& [action, command] : commands)
+        setEnabled(action, command);
+    for (const auto& [action, command] : alignmentCommands(a))
+        setEnabled(action, command);
     const int alignment = designer_->textAlignment();
     if (alignment >= 0)
         (alignment == 1 ? a.textRight : alignment == 2 ? a.textCenter : a.textLeft)->setChecked(true);
