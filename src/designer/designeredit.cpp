@@ -101,7 +101,8 @@ bool DesignerCore::setHandleRect(const QRect& rect)
 {
     const std::vector<Component*> selection = document_.selection();
     const QRect from = handleRectOf(selection);
-    if (selection.empty() || rect == from || !handleChangeAllowed(selection, from, rect))
+    if (selection.empty() || !handleChangeHasEffect(selection, from, rect, options_) ||
+        !handleChangeAllowed(selection, from, rect))
         return false;
     document_.beginChange();
     applyHandleChange(selection, from, rect, options_);

@@ -265,6 +265,19 @@ void resizeBand(TQRCustomBand& band, int deltaHeight, const DesignerOptions& opt
     }
 }
 
+// An element's rectangle after the handle changed by (dl, dt, dw, dh).
+QRect elementRectAfter(const QRect& r, const QRect& from, const QRect& to, const DesignerOptions& options)
+{
+    const int w = std::max(options.minElementWidth, r.width() + to.width() - from.width());
+    const int h = std::max(options.minElementHeight, r.height() + to.height() - from.height());
+    return QRect(r.left() + to.left() - from.left(), r.top() + to.top() - from.top(), w, h);
+}
+
+int bandHeightAfter(const Component& band, const QRect& from, const QRect& to, const DesignerOptions& options)
+{
+    return std::max(options.minElementHeight, band.bounds.height() + to.height() - from.height());
+}
+
 void clearAutoSize(Component& c)
 {
     if (hasProperty(c, u"AutoSize"))
@@ -273,25 +286,32 @@ void clearAutoSize(Component& c)
 
 } // namespace
 
+bool handleChangeHasEffect(const std::vector<Component*>& selection, const QRect& from, const QRect& to,
+                           const DesignerOptions& options)
+{
+    for (const Component* c : selection) {
+        if (isBand(c) ? bandHeightAfter(*c, from, to, options) != c->bounds.height()
+                      : elementRectAfter(c->bounds, from, to, options) != c->bounds)
+            return true;
+    }
+    return false;
+}
+
 void applyHandleChange(const std::vector<Component*>& selection, const QRect& from, const QRect& to,
                        const DesignerOptions& options)
 {
-    const int dl = to.left() - from.left(), dt = to.top() - from.top();
-    const int dw = to.width() - from.width(), dh = to.height() - from.height();
     bool bandsChanged = false;
     for (Component* c : selection) {
         if (auto* band = dynamic_cast<TQRCustomBand*>(c)) {
             // Bands are stacked by the report: only their height follows the handle.
-            resizeBand(*band, dh, options);
+            resizeBand(*band, bandHeightAfter(*band, from, to, options) - band->bounds.height(), options);
             bandsChanged = true;
             continue;
         }
-        const QRect r = c->bounds;
-        const int w = std::max(options.minElementWidth, r.width() + dw);
-        const int h = std::max(options.minElementHeight, r.height() + dh);
-        if (w != r.width() || h != r.height())
+        const QRect r = elementRectAfter(c->bounds, from, to, options);
+        if (r.size() != c->bounds.size())
             clearAutoSize(*c);
-        setPixelRect(*c, QRect(r.left() + dl, r.top() + dt, w, h));
+        setPixelRect(*c, r);
     }
     if (bandsChanged) {
         if (auto* report = dynamic_cast<TQRCustomReport*>(selection.front()->parentControl()))

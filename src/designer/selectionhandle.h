@@ -48,6 +48,11 @@ QRect keyboardRect(const QRect& handle, int key, Qt::KeyboardModifiers modifiers
 // by any BlockMove, a resize by any BlockResize.
 bool handleChangeAllowed(const std::vector<Component*>& selection, const QRect& from, const QRect& to);
 
+// Whether the new handle rectangle moves or resizes any selected component
+// (a band does not move, and nothing shrinks below the minimum size).
+bool handleChangeHasEffect(const std::vector<Component*>& selection, const QRect& from, const QRect& to,
+                           const DesignerOptions& options);
+
 // Moves and resizes every selected component by the change of the handle
 // rectangle (bands only change height; their bottom-fixed and stretching
 // elements follow).

@@ -151,10 +151,11 @@ TEST(SurfaceEdit, ArrowKeysMoveAndResizeDownToTheMinimumSize)
     }
     EXPECT_EQ(l->bounds, QRect(25, 21, 5, 5));
 
-    // A blocked move is refused without an undo step.
-    l->d.blockMove = true;
+    // Shrinking at the minimum size and a blocked move change nothing: no undo step.
     f.document.setModified(false);
     f.document.clearUndo();
+    QTest::keyClick(&s, Qt::Key_Up, Qt::ShiftModifier);
+    l->d.blockMove = true;
     QTest::keyClick(&s, Qt::Key_Left);
     EXPECT_EQ(l->bounds.topLeft(), QPoint(25, 21));
     EXPECT_FALSE(f.document.isModified());
