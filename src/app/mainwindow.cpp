@@ -39,7 +39,31 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include <array>
+#include <utility>
+
 namespace cm {
+
+namespace {
+
+// The alignment toolbar's actions and the designer commands they run.
+std::array<std::pair<QAction*, DesignCommand>, 10> alignmentCommands(const MainActions& a)
+{
+    return {{
+        {a.alignLeft, DesignCommand::AlignLeft},
+        {a.alignRight, DesignCommand::AlignRight},
+        {a.alignTop, DesignCommand::AlignTop},
+        {a.alignBottom, DesignCommand::AlignBottom},
+        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
+        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
+        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
+        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
+        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
+        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
+    }};
+}
+
+} // namespace
 
 MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
     : QMainWindow(parent), boxes_(boxes), paths_(std::move(paths)),
@@ -310,12 +334,9 @@ void MainWindow::connectCommands()
     connect(a.printerSetup, &QAction::triggered, this, &MainWindow::printerSetup);
     connect(a.database, &QAction::triggered, this, &MainWindow::showDatabase);
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
-    // The report, options and frame dialogs, the clipboard and the block
-    // alignment come later; until then their commands stay disabled.
-    for (QAction* later : {a.pageSetup, a.options, a.setFrame, a.cut, a.copy, a.paste, a.alignLeft,
-                           a.alignHorizontalCenters, a.centerHorizontally, a.equalSpaceHorizontal, a.alignRight,
-                           a.alignTop, a.alignVerticalCenters, a.centerVertically, a.equalSpaceVertical,
-                           a.alignBottom}) {
+    // The report, options and frame dialogs and the clipboard come later;
+    // until then their commands stay disabled.
+    for (QAction* later : {a.pageSetup, a.options, a.setFrame, a.cut, a.copy, a.paste}) {
         later->setEnabled(false);
         later->setProperty("notAvailableYet", true);
         later->setStatusTip(later->statusTip() + tr(" (not available yet)"));
@@ -360,6 +381,8 @@ void MainWindow::connectCommands()
         designer_->refreshSelection();
     });
     connect(a.undo, &QAction::triggered, designer_.get(), &DesignerCore::undo);
+    for (const auto& [action, command] : alignmentCommands(a))
+        connect(action, &QAction::triggered, this, [this, command] { designer_->alignSelection(command); });
 
     connect(a.bold, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(on ? 1 : -1, 0, 0); });
     connect(a.underline, &QAction::triggered, this, [this](bool on) { designer_->setFontStyle(0, on ? 1 : -1, 0); });
@@ -393,6 +416,9 @@ void MainWindow::connectCommands()
 void MainWindow::connectDesigner()
 {
     designer_->editPropertiesHandler = [this](Component* c) { return editProperties(c); };
+    designer_->popupMenuHandler = [this](const QStringList& items, QPoint point) {
+        return showSurfaceMenu(items, point);
+    };
     connect(designer_.get(), &DesignerCore::controlsChanged, this, &MainWindow::updateCommandStates);
     connect(designer_.get(), &DesignerCore::fontControlsChanged, this, &MainWindow::syncFontControls);
     connect(designer_.get(), &DesignerCore::infoChanged, infoLabel_, &QLabel::setText);
@@ -424,20 +450,15 @@ void MainWindow::updateCommandStates()
         {a.deleteSelection, DesignCommand::Delete},
         {a.sendToBack, DesignCommand::SendToBack},
         {a.bringToFront, DesignCommand::BringToFront},
-        {a.alignLeft, DesignCommand::AlignLeft},
-        {a.alignRight, DesignCommand::AlignRight},
-        {a.alignTop, DesignCommand::AlignTop},
-        {a.alignBottom, DesignCommand::AlignBottom},
-        {a.alignHorizontalCenters, DesignCommand::AlignCenterHorizontal},
-        {a.alignVerticalCenters, DesignCommand::AlignCenterVertical},
-        {a.centerHorizontally, DesignCommand::AlignParentCenterHorizontal},
-        {a.centerVertically, DesignCommand::AlignParentCenterVertical},
-        {a.equalSpaceHorizontal, DesignCommand::AlignEqualSpaceHorizontal},
-        {a.equalSpaceVertical, DesignCommand::AlignEqualSpaceVertical},
         {a.undo, DesignCommand::Undo},
     };
-    for (const auto& [action, command] : commands)
+    const auto setEnabled = [this](QAction* action, DesignCommand command) {
         action->setEnabled(designer_->isEnabled(command) && !action->property("notAvailableYet").toBool());
+    };
+    for (const auto& [action, command] : commands)
+        setEnabled(action, command);
+    for (const auto& [action, command] : alignmentCommands(a))
+        setEnabled(action, command);
     const int alignment = designer_->textAlignment();
     if (alignment >= 0)
         (alignment == 1 ? a.textRight : alignment == 2 ? a.textCenter : a.textLeft)->setChecked(true);
@@ -573,6 +594,35 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!startedUp_ && !event->spontaneous())
         QMetaObject::invokeMethod(this, &MainWindow::startUp, Qt::QueuedConnection);
+}
+
+// The designer's context menu: a "-" is a separator; an item starting with
+// NUL carries a check mark ("Y" checked, "N" unchecked, "D" checked and
+// disabled). The window adds its What's This entry below.
+int MainWindow::showSurfaceMenu(const QStringList& items, QPoint point)
+{
+    QMenu menu(this);
+    for (const QString& item : items) {
+        if (item == QLatin1String("-")) {
+            menu.addSeparator();
+            continue;
+        }
+        if (item.startsWith(QChar(0)) && item.size() >= 2) {
+            QAction* entry = menu.addAction(item.mid(2));
+            entry->setCheckable(true);
+            entry->setChecked(item[1] != u'N');
+            entry->setEnabled(item[1] != u'D');
+            continue;
+        }
+        menu.addAction(item);
+    }
+    menu.addSeparator();
+    menu.addAction(actions_->whatsThis);
+    const QPoint at = surface_->mapToGlobal(surface_->toWidget(QRect(point, QSize(1, 1))).topLeft());
+    QAction* chosen = menu.exec(at);
+    const QList<QAction*> entries = menu.actions();
+    const int index = chosen ? int(entries.indexOf(chosen)) : -1;
+    return index >= 0 && index < items.size() ? index : -1;
 }
 
 } // namespace cm

@@ -110,6 +110,7 @@ private:
     void applyZoom(int zoom);
     void showFocusedHelp();
     void toggleWhatsThis();
+    int showSurfaceMenu(const QStringList& items, QPoint point);
     void pickFontColor();
 
     bool openStartTable();

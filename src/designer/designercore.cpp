@@ -1,5 +1,6 @@
 #include "designer/designercore.h"
 
+#include "designer/blockoperations.h"
 #include "designer/componentinfo.h"
 #include "designer/designobjects.h"
 #include "designer/document.h"
@@ -25,13 +26,6 @@ QRect spanned(QPoint a, QPoint b)
 TQRControl* fontHolder(Component* c)
 {
     return hasProperty(*c, u"Font") ? dynamic_cast<TQRControl*>(c) : nullptr;
-}
-
-uint16_t groupIdOf(Component* c)
-{
-    auto* e = dynamic_cast<TQRPrintable*>(c);
-    DesignElementProps* d = e ? e->designProps() : nullptr;
-    return d ? uint16_t(d->groupID) : 0;
 }
 
 } // namespace
@@ -189,7 +183,7 @@ void DesignerCore::select(Component* c)
     if (!next.empty() && next.front()->parentControl() != c->parentControl())
         next.clear();
     next.push_back(c);
-    if (const uint16_t group = groupIdOf(c); group != 0 && c->parentControl()) {
+    if (const int group = groupIdOf(c); group != 0 && c->parentControl()) {
         for (Component* sibling : c->parentControl()->childControls()) {
             if (sibling != c && groupIdOf(sibling) == group && !document_.isSelected(sibling))
                 next.push_back(sibling);

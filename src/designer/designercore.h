@@ -5,6 +5,7 @@
 // preview and printing. It holds no widgets: the design surface and the
 // main window call it and follow its signals, and tests drive it directly.
 #include "designer/designstate.h"
+#include "designer/selectionhandle.h"
 #include "report/graphics.h"
 
 #include <QObject>
@@ -100,6 +101,44 @@ public:
     void refreshSelection();
     void undo();
 
+    // The selection handle: the frame around the selection in its parent's
+    // pixels (null when nothing is selected), and the parent itself.
+    QRect handleRect() const;
+    Component* selectionParent() const;
+    // Where the selection's parent lies on the report (model pixels).
+    QPoint parentOffset() const;
+    // Gives the handle a new rectangle: every selected component moves and
+    // resizes with it. False when nothing changed or a block flag refused
+    // it; then no undo step is taken and the layout is not marked modified.
+    bool setHandleRect(const QRect& rect);
+    bool moveSelection(int dx, int dy);
+    bool resizeSelection(int dw, int dh);
+    // The handle rectangle a mouse drag asks for (report points; the
+    // proportions of zone 4 with Shift come from the first selected component).
+    QRect dragResult(int zone, QPoint start, QPoint point, Qt::KeyboardModifiers modifiers) const;
+    // Keeps a report point inside the selection's parent.
+    QPoint clampToParent(QPoint point) const;
+    // An arrow key with its modifiers; false for other keys or when refused.
+    bool keyboardStep(int key, Qt::KeyboardModifiers modifiers);
+    // Refuses dragging while set.
+    bool locked = false;
+
+    // Alignment, spacing and centring (the alignment commands of DesignCommand).
+    void alignSelection(DesignCommand command);
+    // Grouping: a fresh group number for the selection; one component out of
+    // its group (it leaves the selection); every selected one out.
+    void groupSelection();
+    void ungroup(Component* c);
+    void ungroupAll();
+    // Tab and Shift+Tab: the next or previous band or element.
+    void selectNext(bool forward);
+    // Escape: from an element to its band.
+    void selectParentBand();
+    // Double click, Enter and the context menu: nothing for BlockEdit.
+    bool editComponent(Component* c);
+    // The context menu of a selected component at a report point.
+    void showContextMenu(Component* c, QPoint point);
+
     // Selection with the designer's notifications (controls, info, font
     // controls). select() adds the component and the rest of its group.
     void select(Component* c);
@@ -140,6 +179,8 @@ public:
     // Shows a popup menu at a report point ("-" is a separator); returns the
     // chosen index or -1. None: the menu is not offered.
     std::function<int(const QStringList& items, QPoint point)> popupMenuHandler;
+    // Opens the block dialog of a component (the menu's options, Shift+right click).
+    std::function<void(Component*)> blockOptionsHandler;
     // Opens the script editor for a component.
     std::function<void(Component*)> editScriptHandler;
     // Opens the component's property dialog through the shell; true when edited.

@@ -144,6 +144,30 @@ TEST_F(WindowTest, SelectionCommandsStartDisabled)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }
 
+TEST_F(WindowTest, AlignmentCommandsActOnTheSelection)
+{
+    auto w = startWindow();
+    MainActions& a = w->actions();
+    std::vector<Component*> elements;
+    for (Component* c : w->document().workspace().window.components()) {
+        if (isDesignObject(*c) && !dynamic_cast<TQRCustomBand*>(c) && c->parentControl() &&
+            (elements.empty() || c->parentControl() == elements.front()->parentControl()))
+            elements.push_back(c);
+    }
+    ASSERT_GE(elements.size(), 3u);
+    w->designer().select(elements[0]);
+    EXPECT_TRUE(a.centerHorizontally->isEnabled());
+    w->designer().select(elements[1]);
+    w->designer().select(elements[2]);
+    ASSERT_EQ(w->document().selectionCount(), 3);
+    EXPECT_TRUE(a.equalSpaceHorizontal->isEnabled());
+    ASSERT_TRUE(a.alignLeft->isEnabled());
+    a.alignLeft->trigger();
+    EXPECT_EQ(elements[1]->bounds.left(), elements[0]->bounds.left());
+    EXPECT_EQ(elements[2]->bounds.left(), elements[0]->bounds.left());
+    EXPECT_TRUE(w->document().isModified());
+}
+
 TEST_F(WindowTest, InsertToolsArmTheDesignerAndPageHeaderMakesTheNextEditedBandAPageHeader)
 {
     auto w = startWindow();

@@ -40,6 +40,13 @@ public:
 
     QSize sizeHint() const override;
 
+    // The grab zone (see selectionhandle.h) under a widget point; 0 unless
+    // exactly one component is selected and the point is near a grab square.
+    int grabZoneAt(QPoint widgetPoint) const;
+    // The drag's outline while a move or resize is going on (report
+    // coordinates, model pixels); null otherwise.
+    QRect ghostRect() const { return drag_.ghost; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -47,6 +54,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void modelChanged();
@@ -55,12 +63,25 @@ private:
     void selectionChanged();
     void updateCursor(QPoint widgetPoint);
     void paintSelection(QPaintEvent* event);
+    void leftButtonDown(QMouseEvent* event, QPoint point);
+    void rightButtonDown(QMouseEvent* event, QPoint point);
+    Component* selectedUnder(QPoint point) const;
+    QRect ghostFor(QPoint point, Qt::KeyboardModifiers modifiers) const;
+    void moveGhost(const QRect& ghost);
+    void endDrag();
 
     Document& document_;
     DesignerCore& designer_;
     std::unique_ptr<ReportPainter> painter_;
     bool designMarks_ = true;
     QCursor addCursor_;
+    // A press on the selection arms a drag; the first move with the button held starts it.
+    struct Drag {
+        bool armed = false, active = false;
+        int zone = 0;
+        QPoint start;   // report point of the press
+        QRect ghost;    // report coordinates
+    } drag_;
 };
 
 } // namespace cm
