@@ -8,6 +8,8 @@
 #include "logbook/logformat.h"
 #include "logbook/logsource.h"
 
+#include <QFileInfo>
+
 namespace {
 
 QString meaning(int code, bool readable)
@@ -40,6 +42,10 @@ int run(const QStringList& args, cm::cli::Io& io)
         io.err << "usage: cardmint-cli check-table FILE\n";
         return cm::cli::ExitUsage;
     }
+    if (QFileInfo(args[0]).isDir()) {
+        io.err << "check-table: \"" << args[0] << "\" is a folder, not a table\n";
+        return cm::cli::ExitFailure;
+    }
     const cm::FileLookup found = cm::findLogbook(args[0]);
     if (found.path.isEmpty()) {
         io.err << "check-table: \"" << args[0] << "\" not found (looked for "
@@ -55,8 +61,11 @@ int run(const QStringList& args, cm::cli::Io& io)
     QString openError;
     const bool readable = cm::openLogSource(found.path, &openError) != nullptr;
     io.out << *code << " " << meaning(*code, readable) << " (" << kindOfFile(found.path, readable) << ")\n";
-    if (!readable && (*code == cm::TableCurrentFormat || *code == cm::TableExtendedFormat))
-        io.out << "but it cannot be opened: " << openError << "\n";
+    // Its header says logbook, but render would refuse it: that is a failure.
+    if (!readable && (*code == cm::TableCurrentFormat || *code == cm::TableExtendedFormat)) {
+        io.err << "check-table: but it cannot be opened: " << openError << "\n";
+        return cm::cli::ExitFailure;
+    }
     return cm::cli::ExitOk;
 }
 

@@ -7,6 +7,7 @@
 #include "logbook/adifimport.h"
 #include "report/codepage.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -44,12 +45,24 @@ int run(const QStringList& args, cm::cli::Io& io)
     }
     cm::AdifImportReport report;
     QString error;
-    const bool ok = cm::importAdif(QFileInfo(files[0]).absoluteFilePath(), QFileInfo(files[1]).absoluteFilePath(),
-                                   report, &error, codePage, allowDuplicates);
+    const QString logbook = QFileInfo(files[1]).absoluteFilePath();
+    const bool existed = QFileInfo::exists(logbook);
+    const bool ok = cm::importAdif(QFileInfo(files[0]).absoluteFilePath(), logbook, report, &error, codePage,
+                                   allowDuplicates);
+    // Duplicates were usable QSOs; a file without any usable one is a failure
+    // even though nothing went wrong while reading it.
+    const bool nothingUsable = ok && report.recordsImported == 0 && report.duplicatesSkipped == 0;
     for (const QString& line : report.summary())
-        (ok ? io.out : io.err) << line << "\n";
+        (ok && !nothingUsable ? io.out : io.err) << line << "\n";
     if (!ok) {
         io.err << "import-adif: " << error << "\n";
+        return cm::cli::ExitFailure;
+    }
+    if (nothingUsable) {
+        if (!existed)
+            QFile::remove(logbook);
+        io.err << "import-adif: warning: \"" << files[0] << "\" holds no QSO that can be imported"
+               << (existed ? "" : "; no logbook was made") << "\n";
         return cm::cli::ExitFailure;
     }
     return cm::cli::ExitOk;

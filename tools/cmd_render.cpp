@@ -1,6 +1,6 @@
 // cardmint-cli render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS]
 //                    (--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME)
-//                    [--dpi N] [--progress]
+//                    [--dpi N] [--progress] [--allow-empty]
 // Prints one card per logbook record: loads the layout, attaches the log to
 // DataFrm.Tbl, generates the pages and writes them out, or sends them
 // straight to a printer as they are made.
@@ -31,7 +31,8 @@ namespace {
 
 constexpr const char* Usage =
     "render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS] "
-    "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME) [--dpi N] [--progress]";
+    "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME) [--dpi N] [--progress] "
+    "[--allow-empty]";
 
 constexpr const char* Details =
     "Prints one card per logbook record.\n"
@@ -49,7 +50,9 @@ constexpr const char* Details =
     "  --pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME\n"
     "                   where the cards go; in PATTERN the last run of '#' is the page number\n"
     "  --dpi N          resolution of --png images, 10 to 1200 (default 300)\n"
-    "  --progress       show a progress bar on the terminal\n";
+    "  --progress       show a progress bar on the terminal\n"
+    "  --allow-empty    with no QSO to print, print the layout once anyway when it\n"
+    "                   prints even when empty (PrintIfEmpty); otherwise that is an error\n";
 
 enum class Target { Pdf, Png, Qrp, Printer };
 
@@ -62,6 +65,7 @@ struct Options {
     QString output;   // a file, or the printer's name (empty: the default printer)
     int dpi = 300;
     bool progress = false;
+    bool allowEmpty = false;
 };
 
 QString parse(const QStringList& args, Options& o)
@@ -101,6 +105,8 @@ QString parse(const QStringList& args, Options& o)
             o.dpi = v ? v->toInt(&ok) : 0;
             if (!ok || o.dpi < cm::MinExportDpi || o.dpi > cm::MaxExportDpi)
                 return QStringLiteral("--dpi needs a number from %1 to %2").arg(cm::MinExportDpi).arg(cm::MaxExportDpi);
+        } else if (arg == u"--allow-empty") {
+            o.allowEmpty = true;
         } else if (arg == u"--progress") {
             o.progress = true;
         } else {
@@ -173,6 +179,26 @@ private:
     struct sigaction previous_ {};
 };
 
+// Why the run would print no card for a QSO, or empty when it has some to
+// print. A layout without a data set prints once and is never empty.
+QString whyNothingToPrint(const Options& o, const cm::TQRCustomReport& report)
+{
+    const cm::TDataSetComponent* table = report.dataSet();
+    if (!table)
+        return {};
+    cm::DataSet* data = table->dataSet();
+    if (data && data->isOpen()) {
+        data->first();
+        if (!data->eof())
+            return {};
+    }
+    if (o.log.isEmpty())
+        return QStringLiteral("no QSOs to print: no log given (--log)");
+    if (o.filter)
+        return QStringLiteral("no QSOs match the filter");
+    return QStringLiteral("the log \"%1\" holds no QSOs").arg(o.log);
+}
+
 // The printer for --print and --printer; none for the file targets.
 std::unique_ptr<cm::TQRPrintDevice> printDevice(Target target, const QString& name)
 {
@@ -214,6 +240,9 @@ int run(const QStringList& args, cm::cli::Io& io)
             io.err << "render: cannot open log \"" << o.log << "\": " << error << "\n";
             return cm::cli::ExitFailure;
         }
+        // Records left out of the log are told as an import tells them.
+        for (const QString& note : log->loadNotes())
+            io.err << "render: warning: " << note << "\n";
         if (o.filter && !log->setFilter(*o.filter, &error)) {
             io.err << "render: " << error << "\n";
             return cm::cli::ExitFailure;
@@ -223,6 +252,13 @@ int run(const QStringList& args, cm::cli::Io& io)
             return cm::cli::ExitFailure;
         }
         ws.table->setSource(std::move(log));
+    }
+    QString nothing = whyNothingToPrint(o, *ws.report);
+    if (!nothing.isEmpty() && o.allowEmpty) {
+        if (ws.report->printIfEmpty())
+            nothing.clear();
+        else
+            nothing += QStringLiteral(", and the layout prints nothing when empty (PrintIfEmpty is off)");
     }
     try {
         cm::TQRPrinter pages(printDevice(*o.target, o.output));
@@ -238,6 +274,11 @@ int run(const QStringList& args, cm::cli::Io& io)
                 return cm::cli::ExitFailure;
             }
             pages.setDestination(cm::TQRDestination::Printer);
+        }
+        // Refused before the run, so that no blank card reaches a printer.
+        if (!nothing.isEmpty()) {
+            io.err << "render: " << nothing << "; nothing was written or printed\n";
+            return cm::cli::ExitFailure;
         }
         cm::ReportGenerator generator(*ws.report, pages);
         generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);

@@ -177,7 +177,8 @@ void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extende
                            : alignment == TAlignment::taCenter      ? textLeft + width / 2
                                                                     : textLeft;
     p.setFont(pageFont_);
-    p.setPen(toQColor(element().font().color()));
+    const QColor textColor = toQColor(element().font().color());
+    p.setPen(textColor);
     const qreal ascent = pageMetrics_->ascent();
     const qreal anchorDevice = qreal(out.deviceX(anchorX));
 
@@ -194,8 +195,10 @@ void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extende
             const Extended before = growth;
             context.stretchBand(lineHeight, growth, hasGrown);
             bottom = textTop + height + 1 + growth;
-            if (!settings_.transparent && growth > before)
+            if (!settings_.transparent && growth > before) {
                 fill(top + height + before, top + height + growth);
+                p.setPen(textColor);   // the fill leaves no pen to draw text with
+            }
         }
         const QString& line = lines_[i];
         if (!line.isEmpty()) {

@@ -6,6 +6,9 @@
 #include "report/componentscope.h"
 #include "report/design.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace cm {
 
 namespace {
@@ -316,6 +319,16 @@ static std::optional<DefinedValue> toDefined(const StreamValue& v)
 
 void ListReader::applyValue(Component& c, const QString& path, const StreamValue& v)
 {
+    // Every integer property is 32 bits wide: a larger stored number is damage,
+    // never a value to cut down to something else.
+    if (v.isInteger() && (v.integer < INT32_MIN || v.integer > INT32_MAX))
+        throw StreamError(QStringLiteral("property %1 of %2 is out of range (%3)").arg(path, c.name()).arg(v.integer));
+    if (v.isNumber() && !std::isfinite(v.toReal()))
+        throw StreamError(QStringLiteral("property %1 of %2 is not a finite number").arg(path, c.name()));
+    for (const StreamValue& item : v.items) {
+        if (item.isNumber() && !std::isfinite(item.toReal()))
+            throw StreamError(QStringLiteral("property %1 of %2 holds a number that is not finite").arg(path, c.name()));
+    }
     if (PropertyPath pp = resolveProperty(c, path)) {
         const PropInfo& p = *pp.info;
         std::optional<PropValue> value;

@@ -1,6 +1,7 @@
 // Reading and writing layout files (*.QR2): a format word, tagged records
 // and the component list of the report's bands and elements.
 #include "layout/componentstream.h"
+#include "layout/layoutlimits.h"
 #include "layout/loader.h"
 #include "layout/reportrecord.h"
 #include "report/componentscope.h"
@@ -64,6 +65,12 @@ void TCompLoader::showError(QStringView key, const QString& parameter) const
 {
     if (messageSink)
         messageSink->showError(runtimeMessages.errorText(key, parameter));
+}
+
+void TCompLoader::showErrorWithCause(QStringView key, const QString& cause, const QString& parameter) const
+{
+    if (messageSink)
+        messageSink->showError(runtimeMessages.errorText(key, parameter) + QStringLiteral(" (") + cause + u')');
 }
 
 bool TCompLoader::loadFromFile(const QString& fileName)
@@ -407,7 +414,11 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
         };
         options.errorHook = [](const QString&) { return true; };
         readComponentList(in, options, cp);
-    } catch (const StreamError&) {
+        // Files are checked; snapshots (undo, the restore below) hold what
+        // this program had in memory, which must come back whatever it is.
+        if (withDataSets)
+            checkLayoutNumbers(*r, *owner);
+    } catch (const StreamError& e) {
         // Put the report back as it was before the load.
         try {
             clearReport(owner);
@@ -420,7 +431,7 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
         queryParamMarks = savedMarks;
         r->setLayoutSuspended(false);
         r->setUnits(savedUnits);
-        showError(u"Error in reportfile");
+        showErrorWithCause(u"Error in reportfile", e.message());
         return false;
     }
 
@@ -527,6 +538,13 @@ bool TQRDesigner::saveToStream(QIODevice& device)
 bool TQRDesigner::saveToFile(const QString& fileName)
 {
     const QFileInfo target(fileName);
+    // A write-protected layout is not replaced, whoever saves (root could).
+    // The mode bits decide; Qt's "user" bits say what this process may do.
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (target.exists() && (!(target.permissions() & anyWrite) || !target.isWritable())) {
+        showErrorWithCause(u"Write Error", QStringLiteral("%1 is read-only").arg(fileName), fileName);
+        return false;
+    }
     const QByteArray data = writeLayout(true);
 
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.cardmint-save-XXXXXX"));

@@ -25,6 +25,8 @@ public:
     // Where runtime messages go; none: they are dropped.
     MessageSink* messageSink = nullptr;
     void showError(QStringView key, const QString& parameter = QString()) const;
+    // The message of `key` followed by what went wrong, in parentheses.
+    void showErrorWithCause(QStringView key, const QString& cause, const QString& parameter = QString()) const;
 
     // Installed printers by name, for the printer record; none: names are ignored.
     std::function<int(const QString& printerName)> findPrinter;

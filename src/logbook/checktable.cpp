@@ -4,6 +4,7 @@
 #include "logbook/paradoxbackend.h"
 #include "logbook/sqlitelogbook.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace cm {
@@ -23,9 +24,17 @@ static int codeFor(const std::vector<FieldType>& types)
 
 std::optional<int> CheckTable(const QString& path, QString* error)
 {
-    if (!QFileInfo(path).isFile()) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
         if (error)
-            *error = QStringLiteral("Table %1 does not exist").arg(path);
+            *error = info.isDir() ? QStringLiteral("%1 is a folder, not a table").arg(path)
+                                  : QStringLiteral("Table %1 does not exist").arg(path);
+        return std::nullopt;
+    }
+    // A file that cannot be read is no answer about its kind.
+    if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
     std::vector<FieldType> types;

@@ -20,7 +20,13 @@ bool isValidIdent(QStringView name)
     return true;
 }
 
-void destroyComponent(Component* c) { delete c; }
+void destroyComponent(Component* c)
+{
+    if (!c)
+        return;
+    c->detach();
+    delete c;
+}
 
 void setEdge(QRect& r, BoundsEdge edge, int value)
 {
@@ -50,14 +56,21 @@ Component::Component(Container* owner)
         owner_->add(this);
 }
 
-Component::~Component()
+Component::~Component() { detach(); }
+
+void Component::detach()
 {
+    if (detached_)
+        return;
+    detached_ = true;
     // Children stay owned by the container; they only lose their parent control.
     for (Component* child : children_)
         child->parentControl_ = nullptr;
+    children_.clear();
     if (parentControl_) {
         auto& siblings = parentControl_->children_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        parentControl_ = nullptr;
     }
     if (!owner_)
         return;

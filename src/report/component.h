@@ -69,10 +69,15 @@ public:
     virtual bool isLoader() const { return false; }
 
 private:
+    friend void destroyComponent(Component* c);
+    // Leaves the control tree and the container and tells the scope, once.
+    void detach();
+
     Container* owner_;
     Component* parentControl_ = nullptr;
     std::vector<Component*> children_;
     bool loading_ = false;
+    bool detached_ = false;
 };
 
 class Container : public QObject {
@@ -122,7 +127,9 @@ void setEdge(QRect& r, BoundsEdge edge, int value);
 bool isValidIdent(QStringView name);
 
 // Frees a component now. Components are owned by their container (Qt parent
-// ownership); this is the one place that ends a component's life early.
+// ownership); this is the one place that ends a component's life early. The
+// scope hears of the removal while the component is still whole, so handlers
+// may look at what it was.
 void destroyComponent(Component* c);
 
 // The first loader among the container's components, or null.

@@ -10,8 +10,25 @@ namespace cm {
 // it, so conversions give the same values as the files' original writer.
 using Extended = long double;
 
-inline int64_t rnd(long double x) { return static_cast<int64_t>(std::nearbyintl(x)); }
-inline int64_t rnd(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
-inline int64_t trunc64(long double x) { return static_cast<int64_t>(x); }
+namespace detail {
+// The conversions saturate: a value that is not a number gives 0, one beyond
+// the 64-bit range the nearest end of it. Loading refuses such lengths; this
+// only keeps a stray one from being undefined behaviour.
+constexpr long double kInt64Limit = 9223372036854774784.0L;   // below 2^63, exact in double
+inline int64_t saturated(long double whole)
+{
+    if (std::isnan(whole))
+        return 0;
+    if (whole >= kInt64Limit)
+        return static_cast<int64_t>(kInt64Limit);
+    if (whole <= -kInt64Limit)
+        return -static_cast<int64_t>(kInt64Limit);
+    return static_cast<int64_t>(whole);
+}
+} // namespace detail
+
+inline int64_t rnd(long double x) { return detail::saturated(std::nearbyintl(x)); }
+inline int64_t rnd(double x) { return detail::saturated(std::nearbyint(x)); }
+inline int64_t trunc64(long double x) { return detail::saturated(std::trunc(x)); }
 
 } // namespace cm

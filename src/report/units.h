@@ -9,6 +9,7 @@
 #include "report/proptable.h"
 
 #include <array>
+#include <cmath>
 #include <functional>
 
 namespace cm {
@@ -21,6 +22,13 @@ constexpr int kScreenPixelsPerInch = 96;
 // The zoom of model pixels (and of printing). The report's own zoom is a view
 // setting: it scales the design surface and the Pixels unit, never the model.
 constexpr int kModelZoom = 100;
+
+// The largest length (in native units: 10 m) and font size (points) a layout
+// may hold. Far beyond any paper, and small enough that every length converts
+// to whole pixels at any printer's resolution.
+constexpr Extended kMaxNativeLength = 100000;
+constexpr int kMaxFontPoints = 1638;
+inline bool isLengthInRange(Extended native) { return std::fabs(native) <= kMaxNativeLength; }
 
 // A whole number of pixels at one zoom seen at another.
 inline int rescalePixels(int pixels, int fromZoom, int toZoom)

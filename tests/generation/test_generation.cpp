@@ -1,4 +1,5 @@
 // Generation scenarios checked by what was drawn on the pages.
+#include "engine/textlayout.h"
 #include "harness.h"
 
 #include <gtest/gtest.h>
@@ -210,14 +211,20 @@ TEST(Generation, BeforePrintScriptVetoesABand)
     EXPECT_EQ(h.sequence(), QStringLiteral("A C"));
 }
 
+// A memo one line high that grows with its lines, on a detail band of 100.
+TQRDesignMemo* stretchingMemo(Harness& h, bool transparent)
+{
+    auto* memo = h.add<TQRDesignMemo>(h.band(TQRBandType::rbDetail, 100), 0, 0, 800, 60);
+    memo->autoSize = false;
+    memo->autoStretch = true;
+    memo->transparent = transparent;
+    return memo;
+}
+
 TEST(Generation, StretchingMemoContinuesOnTheNextPage)
 {
     Harness h;
-    auto* detail = h.band(TQRBandType::rbDetail, 100);
-    auto* memo = h.add<TQRDesignMemo>(detail, 0, 0, 800, 60);
-    memo->autoSize = false;
-    memo->autoStretch = true;
-    memo->transparent = true;
+    auto* memo = stretchingMemo(h, true);
     for (int i = 1; i <= 40; ++i)
         memo->lines.lines << QStringLiteral("line %1").arg(i);
     ASSERT_GE(h.run(QStringList{"A"}), 2);
@@ -230,6 +237,31 @@ TEST(Generation, StretchingMemoContinuesOnTheNextPage)
     EXPECT_EQ(second.first(), QStringLiteral("line %1").arg(first.size() + 1));
     EXPECT_NEAR(h.findText(1, second.first())->pos.y(), h.findText(0, "line 1")->pos.y(), 1.0);
     EXPECT_EQ((first + second + (h.pages.size() > 2 ? h.texts(2) : QStringList())).size(), 40);
+}
+
+// The strip filled as an opaque element grows must not hide the lines drawn after it.
+TEST(Generation, StretchingTextPrintsEveryLineWhetherOpaqueOrNot)
+{
+    for (bool transparent : {false, true}) {
+        SCOPED_TRACE(transparent ? "transparent" : "opaque");
+        Harness h;
+        auto* memo = stretchingMemo(h, transparent);
+        auto* detail = static_cast<TQRCustomBand*>(memo->parentControl());
+        memo->lines.lines = {QStringLiteral("DL1XY"), QStringLiteral("Am Hang 3"), QStringLiteral("12345 Ort"),
+                             QStringLiteral("Germany")};
+        auto* label = h.add<TQRDesignLabel>(detail, 0, 80, 300, 50);
+        label->setCaption(QStringLiteral("via\r\nQSL bureau"));
+        label->autoSize = false;
+        label->autoStretch = true;
+        label->transparent = transparent;
+        ASSERT_EQ(h.run(QStringList{"A"}), 1);
+        EXPECT_EQ(h.texts(0), (QStringList{"DL1XY", "Am Hang 3", "12345 Ort", "Germany", "via", "QSL bureau"}));
+        for (const DrawnItem& item : h.pages[0]) {
+            if (item.kind == DrawnItem::Text) {
+                EXPECT_EQ(item.color, toQColor(memo->font().color())) << item.text.toStdString();
+            }
+        }
+    }
 }
 
 TEST(Generation, ExpressionAggregatesOverTheDetails)

@@ -42,9 +42,15 @@ TEST(RenderCli, PrintsOneCardPerLogRecordAndHonoursTheFilter)
     EXPECT_TRUE(QFileInfo(dir.filePath("cards.pdf")).size() > 0);
     const CliResult none = cli({"render", "--layout", layout, "--log", log, "--filter", "(Call = 'NOSUCHCALL')",
                                 "--order", "Call", "--qrp", dir.filePath("none.qrp")});
-    EXPECT_EQ(none.code, 0) << none.err.toStdString();
-    // Nothing passes the filter: the demo layout prints one empty card (PrintIfEmpty).
-    EXPECT_EQ(none.out, QStringLiteral("pages: 1\n"));
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, QStringLiteral("render: no QSOs match the filter; nothing was written or printed\n"));
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.qrp")));
+    // Asked for, the demo layout prints its one empty card (PrintIfEmpty).
+    const CliResult empty = cli({"render", "--layout", layout, "--log", log, "--filter", "(Call = 'NOSUCHCALL')",
+                                 "--allow-empty", "--qrp", dir.filePath("empty.qrp")});
+    EXPECT_EQ(empty.code, 0) << empty.err.toStdString();
+    EXPECT_EQ(empty.out, QStringLiteral("pages: 1\n"));
     const CliResult badFilter = cli({"render", "--layout", layout, "--log", log, "--filter", "(Call =", "--qrp",
                                      dir.filePath("bad.qrp")});
     EXPECT_EQ(badFilter.code, 1);
@@ -79,6 +85,46 @@ TEST(RenderCli, PrintsWholeValuesAndWarnsOfTextThatDidNotFit)
     const QString text = pdfText(pdf);
     for (const char* whole : {"VK9X/DL9MWB/QRPP", "27 May 2023", "23:59", "160M", "RTTY", "07 Apr 2023", "07:05"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(whole))) << whole << " not in: " << text.toStdString();
+}
+
+// Every way of having no QSO to print is an error that says why, and writes nothing.
+TEST(RenderCli, NothingToPrintIsAnError)
+{
+    QTemporaryDir dir;
+    auto write = [&dir](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString emptyLog = dir.filePath("empty.db");
+    ASSERT_EQ(cli({"make-demo-log", emptyLog, "--count", "0"}).code, 0);
+    struct Case {
+        const char* what;
+        QStringList logArgs;
+        QString cause;   // empty: only that it fails with a message
+    };
+    const Case cases[] = {
+        {"no log", {}, "no QSOs to print: no log given (--log)"},
+        {"empty logbook", {"--log", emptyLog}, QStringLiteral("the log \"%1\" holds no QSOs").arg(emptyLog)},
+        {"ADIF without callsigns", {"--log", write("nocall.adi", "<EOH>\n<QSO_DATE:8>20230527 <EOR>\n")},
+         "render: warning: "},
+        {"zero-filled file", {"--log", write("zeros.db", QByteArray(4096, '\0'))}, {}},
+        {"empty file", {"--log", write("nothing.adi", {})}, {}},
+        {"/dev/null", {"--log", "/dev/null"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString out = dir.filePath("cards.pdf");
+        const CliResult r = cli(QStringList{"render", "--layout", layout, "--pdf", out} + c.logArgs);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        if (!c.cause.isEmpty()) {
+            EXPECT_TRUE(r.err.contains(c.cause)) << r.err.toStdString();
+        }
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
 }
 
 TEST(RenderCli, RefusesBadInputClearly)

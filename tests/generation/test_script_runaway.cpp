@@ -111,9 +111,15 @@ TEST(ScriptRunaway, CtrlCStopsTheCommandLineToolWithoutOutput)
         ws.designer->scriptsEnabled = true;
         ASSERT_TRUE(ws.designer->saveToFile(layoutFile));
     }
+    const QString log = dir.filePath(QStringLiteral("one.adi"));
+    {
+        QFile adif(log);
+        ASSERT_TRUE(adif.open(QIODevice::WriteOnly));
+        adif.write("<CALL:5>S51AA <QSO_DATE:8>20230527 <TIME_ON:4>1200 <BAND:3>20m <MODE:2>CW <EOR>\n");
+    }
     const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
     QProcess cli;
-    cli.start(QStringLiteral(CARDMINT_CLI), {"render", "--layout", layoutFile, "--pdf", pdf});
+    cli.start(QStringLiteral(CARDMINT_CLI), {"render", "--layout", layoutFile, "--log", log, "--pdf", pdf});
     ASSERT_TRUE(cli.waitForStarted());
     while (cli.state() == QProcess::Running && !catchesInterrupt(cli.processId()))
         cli.waitForFinished(20);

@@ -209,7 +209,9 @@ TEST(LayoutFile, FormatWordsAndFailures)
         Loaded l;
         ASSERT_TRUE(l.ws.designer->loadFromData(good));
         EXPECT_FALSE(l.ws.designer->loadFromData(bad));
-        EXPECT_EQ(l.sink.messages, QStringList{"Error in report file!"});
+        ASSERT_EQ(l.sink.messages.size(), 1);
+        EXPECT_TRUE(l.sink.messages[0].startsWith(QStringLiteral("Error in report file!")))
+            << l.sink.messages[0].toStdString();
         EXPECT_EQ(l.ws.designer->writeLayout(true), good);
     }
 
@@ -311,4 +313,15 @@ TEST(LayoutFile, SaveKeepsABackupAndNeverLosesTheOldFile)
     ws.designer->messageSink = &sink;
     EXPECT_FALSE(ws.designer->saveToFile(QStringLiteral("/nonexistent-dir/card.qr2")));
     EXPECT_EQ(sink.messages, QStringList{"Error writing /nonexistent-dir/card.qr2!"});
+
+    // A write-protected layout is refused, as editors do, even where the
+    // user could replace it (root); the file stays as it was.
+    sink.messages.clear();
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ws.report->reportTitle = QStringLiteral("third");
+    EXPECT_FALSE(ws.designer->saveToFile(path));
+    EXPECT_EQ(sink.messages, QStringList{QStringLiteral("Error writing %1! (%1 is read-only)").arg(path)});
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().contains("second"));
 }

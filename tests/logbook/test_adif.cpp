@@ -352,4 +352,16 @@ TEST(AdifImport, CommandLineReport)
     p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 2);
+
+    // No usable record: a warning, a failure, and no new logbook left behind.
+    const QString useless = dir.filePath(QStringLiteral("useless.adi"));
+    ASSERT_TRUE(writeFile(useless, "<QSO_DATE:8>20240101<EOR><BAND:3>20m<EOR>"));
+    const QString fresh = dir.filePath(QStringLiteral("fresh.db"));
+    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), useless, fresh});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("holds no QSO that can be imported"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("record 1: no CALL"))) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(fresh));
 }

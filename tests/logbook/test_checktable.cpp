@@ -1,6 +1,7 @@
 #include "logbook/checktable.h"
 #include "logbook_fixtures.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -110,6 +111,19 @@ TEST(CheckTable, UnreadableFilesAreErrorsAndOtherFilesNoTables)
     const QString adif = dir.filePath(QStringLiteral("log.adi"));
     ASSERT_TRUE(writeFile(adif, "<CALL:4>S5AA<EOR>"));
     EXPECT_EQ(cm::CheckTable(adif, nullptr), std::optional<int>(3));
+
+    // A folder and a file that cannot be read are errors with their cause, not code 3.
+    error.clear();
+    EXPECT_FALSE(cm::CheckTable(dir.path(), &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("is a folder"))) << error.toStdString();
+    const QString locked = dir.filePath(QStringLiteral("locked.adi"));
+    ASSERT_TRUE(writeFile(locked, "<CALL:4>S5AA<EOR>"));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::WriteOwner));
+    if (QFile probe(locked); !probe.open(QIODevice::ReadOnly)) {   // not when run as root
+        error.clear();
+        EXPECT_FALSE(cm::CheckTable(locked, &error).has_value());
+        EXPECT_TRUE(error.contains(QStringLiteral("cannot read"))) << error.toStdString();
+    }
 }
 
 TEST(CheckTable, CommandLinePrintsTheCodeItsMeaningAndTheKindOfFile)
@@ -145,4 +159,8 @@ TEST(CheckTable, CommandLinePrintsTheCodeItsMeaningAndTheKindOfFile)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_NE(p.exitCode(), 0);
     EXPECT_TRUE(p.readAllStandardError().contains("none.db"));
+    p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("check-table"), dir.path()});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("is a folder"));
 }
