@@ -1,5 +1,6 @@
 #include "app/apppaths.h"
 
+#include "layout/filelookup.h"
 #include "logbook/logbookfolder.h"
 
 #include <QCoreApplication>
@@ -52,25 +53,12 @@ AppPaths AppPaths::standard()
 
 QString AppPaths::findLayout(const QString& name, QStringList* tried) const
 {
-    if (name.isEmpty())
-        return {};
-    const QFileInfo given(name);
-    // Anything with a folder in it is a path, taken as it stands.
-    if (given.isAbsolute() || name.contains(QLatin1Char('/'))) {
-        if (tried)
-            *tried << given.absoluteFilePath();
-        return given.isFile() ? given.absoluteFilePath() : QString();
-    }
-    for (const QString& folder : {QDir::currentPath(), layoutFolder, shippedLayouts}) {
-        if (folder.isEmpty())
-            continue;
-        const QFileInfo candidate(QDir(folder).filePath(name));
-        if (tried)
-            *tried << candidate.absoluteFilePath();
-        if (candidate.isFile())
-            return candidate.absoluteFilePath();
-    }
-    return {};
+    QStringList folders = {QDir::currentPath(), layoutFolder, shippedLayouts};
+    folders.removeAll(QString());
+    FileLookup found = findFile(name, folders);
+    if (tried)
+        *tried << found.tried;
+    return found.path;
 }
 
 } // namespace cm
