@@ -127,7 +127,7 @@ private:
 
     // One run into `pages` (printed, or kept for the preview) under a
     // progress window; false when nothing was output.
-    bool generate(TQRPrinter& pages, bool print);
+    bool printCards(TQRPrinter& pages);
 
     MessageBoxes& boxes_;
     AppPaths paths_;

@@ -40,10 +40,9 @@ PrintChoice layoutPrintChoice(const TQRReportPrinterSettings& settings)
 
 // The progress window is application-modal, so nothing can change the
 // report while the run hands events on; its Cancel ends the run.
-bool MainWindow::generate(TQRPrinter& pages, bool print)
+bool MainWindow::printCards(TQRPrinter& pages)
 {
-    QProgressDialog progress(print ? tr("Printing the cards...") : tr("Making the cards..."), tr("Cancel"), 0, 100,
-                             this);
+    QProgressDialog progress(tr("Printing the cards..."), tr("Cancel"), 0, 100, this);
     progress.setWindowTitle(tr("Printing progress"));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
@@ -52,7 +51,7 @@ bool MainWindow::generate(TQRPrinter& pages, bool print)
     connect(&progress, &QProgressDialog::canceled, designer_.get(), &DesignerCore::cancelRun);
     progress.setValue(0);
     const bool generated = designer_->runReport(
-        pages, print ? OutputKind::Print : OutputKind::Preview, [] { QCoreApplication::processEvents(); },
+        pages, OutputKind::Print, [] { QCoreApplication::processEvents(); },
         [&progress](int percent) { progress.setValue(percent); });
     return generated && !progress.wasCanceled() && !pages.cancelled();
 }
@@ -141,7 +140,7 @@ void MainWindow::printWith(const PrintChoice& choice)
             boxes_.error(NoPrinter);
             return;
         }
-        if (!generate(pages, true)) {
+        if (!printCards(pages)) {
             statusBar()->showMessage(tr("Printing cancelled."), 10000);
             return;
         }
