@@ -88,6 +88,7 @@ MainActions::MainActions(QObject* o)
     addImage = tool({tr("&Image"), tr("Add image"), 5250, QString(), L("add-image")});
 
     undo = make(o, {tr("Undo"), {}, 0, L("edit-undo"), QString(), QKeySequence::Undo});
+    redo = make(o, {tr("Redo"), {}, 0, L("edit-redo"), QString(), QKeySequence::Redo});
     cut = make(o, {tr("Cut"), tr("Cut to clipboard"), 5100, L("edit-cut"), L("edit-cut"), QKeySequence::Cut});
     copy = make(o, {tr("Copy"), tr("Copy to clipboard"), 5110, L("edit-copy"), L("edit-copy"), QKeySequence::Copy});
     paste = make(o, {tr("Paste"), tr("Paste from clipboard"), 5120, L("edit-paste"), L("edit-paste"), QKeySequence::Paste});

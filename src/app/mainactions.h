@@ -37,6 +37,7 @@ struct MainActions {
     QAction* addShape;
     QActionGroup* insertTools;
     QAction* undo;
+    QAction* redo;
     QAction* cut;
     QAction* copy;
     QAction* paste;

@@ -10,6 +10,7 @@
 #include "app/zoomsteps.h"
 #include "designer/designercore.h"
 #include "designer/document.h"
+#include "designer/undohistory.h"
 #include "designer/messageboxes.h"
 #include "designer/recoverystore.h"
 #include "designer/widgets/designsurface.h"
@@ -171,11 +172,12 @@ void MainWindow::buildMenus()
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     QMenu* insert = edit->addMenu(tr("&New"));
     insert->addActions({a.addText, a.addDataField, a.addShape, a.addImage});
-    // Undo and its separator show only while the designer's undo is on.
+    // Undo, Redo and their separator show only while the designer's undo is on.
     QAction* undoSeparator = edit->addSeparator();
-    edit->addAction(a.undo);
+    edit->addActions({a.undo, a.redo});
     undoSeparator->setVisible(designer_->options().undoEnabled);
     a.undo->setVisible(designer_->options().undoEnabled);
+    a.redo->setVisible(designer_->options().undoEnabled);
     edit->addSeparator();
     edit->addActions({a.cut, a.copy, a.paste, a.deleteSelection});
     edit->addSeparator();
@@ -334,9 +336,9 @@ void MainWindow::connectCommands()
     connect(a.printerSetup, &QAction::triggered, this, &MainWindow::printerSetup);
     connect(a.database, &QAction::triggered, this, &MainWindow::showDatabase);
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
-    // The report, options and frame dialogs and the clipboard come later;
-    // until then their commands stay disabled.
-    for (QAction* later : {a.pageSetup, a.options, a.setFrame, a.cut, a.copy, a.paste}) {
+    // The report, options and frame dialogs come later; until then their
+    // commands stay disabled.
+    for (QAction* later : {a.pageSetup, a.options, a.setFrame}) {
         later->setEnabled(false);
         later->setProperty("notAvailableYet", true);
         later->setStatusTip(later->statusTip() + tr(" (not available yet)"));
@@ -372,6 +374,9 @@ void MainWindow::connectCommands()
     }
 
     connect(a.deleteSelection, &QAction::triggered, designer_.get(), &DesignerCore::deleteSelection);
+    connect(a.copy, &QAction::triggered, designer_.get(), &DesignerCore::copySelection);
+    connect(a.cut, &QAction::triggered, designer_.get(), &DesignerCore::cutSelection);
+    connect(a.paste, &QAction::triggered, designer_.get(), &DesignerCore::paste);
     connect(a.sendToBack, &QAction::triggered, this, [this] {
         designer_->sendSelectionToBack();
         designer_->refreshSelection();
@@ -381,6 +386,7 @@ void MainWindow::connectCommands()
         designer_->refreshSelection();
     });
     connect(a.undo, &QAction::triggered, designer_.get(), &DesignerCore::undo);
+    connect(a.redo, &QAction::triggered, designer_.get(), &DesignerCore::redo);
     for (const auto& [action, command] : alignmentCommands(a))
         connect(action, &QAction::triggered, this, [this, command] { designer_->alignSelection(command); });
 
@@ -451,6 +457,7 @@ void MainWindow::updateCommandStates()
         {a.sendToBack, DesignCommand::SendToBack},
         {a.bringToFront, DesignCommand::BringToFront},
         {a.undo, DesignCommand::Undo},
+        {a.redo, DesignCommand::Redo},
     };
     const auto setEnabled = [this](QAction* action, DesignCommand command) {
         action->setEnabled(designer_->isEnabled(command) && !action->property("notAvailableYet").toBool());
@@ -459,6 +466,10 @@ void MainWindow::updateCommandStates()
         setEnabled(action, command);
     for (const auto& [action, command] : alignmentCommands(a))
         setEnabled(action, command);
+    // "Undo move", "Redo paste": the step each would take.
+    const UndoHistory& history = document_->history();
+    a.undo->setText(history.canUndo() ? tr("Undo %1").arg(history.undoName()) : tr("Undo"));
+    a.redo->setText(history.canRedo() ? tr("Redo %1").arg(history.redoName()) : tr("Redo"));
     const int alignment = designer_->textAlignment();
     if (alignment >= 0)
         (alignment == 1 ? a.textRight : alignment == 2 ? a.textCenter : a.textLeft)->setChecked(true);

@@ -172,7 +172,7 @@ void MainWindow::printerSetup()
     dialog.setWindowTitle(tr("Printer setup"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    document_->beginChange();
+    document_->beginChange(tr("printer setup"));
     const bool printerChanged = applyPrinterReadBack(document_->report(), readPrinter(printer), printers);
     document_->endChange();
     if (printerChanged)

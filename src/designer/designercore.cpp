@@ -7,6 +7,8 @@
 #include "designer/messageboxes.h"
 #include "report/design.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <algorithm>
 #include <map>
 
@@ -40,6 +42,11 @@ DesignerCore::DesignerCore(Document& document, QObject* parent) : QObject(parent
         updateInfo();
     });
     connect(&document_, &Document::changed, this, &DesignerCore::updateSelectionControls);
+    connect(&document_, &Document::historyChanged, this, &DesignerCore::updateSelectionControls);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &DesignerCore::updatePasteState);
+        canPaste_ = canPasteNow();
+    }
     connect(&document_, &Document::reportReplaced, this, [this] {
         setDesignState(DesignState::Normal);
         rubberStart_ = rubberCurrent_ = QPoint(kNoPoint, kNoPoint);
@@ -234,7 +241,22 @@ void DesignerCore::refreshSelection()
 void DesignerCore::undo()
 {
     if (options_.undoEnabled && document_.undo())
-        updateSelectionControls();
+        afterHistoryStep();
+}
+
+void DesignerCore::redo()
+{
+    if (options_.undoEnabled && document_.redo())
+        afterHistoryStep();
+}
+
+void DesignerCore::afterHistoryStep()
+{
+    updateSelectionControls();
+    updateInfo();
+    const std::vector<Component*> selection = document_.selection();
+    TQRControl* f = selection.size() == 1 ? fontHolder(selection.front()) : nullptr;
+    syncFontControls(f ? f->font() : document_.report().font());
 }
 
 void DesignerCore::updateSelectionControls()
@@ -252,6 +274,7 @@ void DesignerCore::updateSelectionControls()
     set(C::AlignEqualSpaceVertical, n >= 3);
     set(C::Paste, canPaste_);
     set(C::Undo, options_.undoEnabled && document_.canUndo());
+    set(C::Redo, options_.undoEnabled && document_.canRedo());
     emit controlsChanged();
 }
 
@@ -309,7 +332,7 @@ void DesignerCore::deleteSelection()
             return;
         }
     }
-    document_.beginChange();
+    document_.beginChange(tr("delete"));
     const QStringList names = document_.selectionNames();
     {
         const QSignalBlocker quiet(&document_);
@@ -352,7 +375,7 @@ void DesignerCore::moveSelectionInZOrder(bool toFront)
     const std::vector<Component*> selection = document_.selection();
     if (selection.empty())
         return;
-    document_.beginChange();
+    document_.beginChange(toFront ? tr("bring to front") : tr("send to back"));
     for (Component* c : selection) {
         if (Component* parent = c->parentControl())
             parent->moveChild(c, toFront ? int(parent->childControls().size()) - 1 : 0);
@@ -360,9 +383,10 @@ void DesignerCore::moveSelectionInZOrder(bool toFront)
     document_.endChange();
 }
 
-void DesignerCore::applyFont(const std::function<void(TQRFont&)>& change, bool penColor, TColor color)
+void DesignerCore::applyFont(const QString& stepName, const std::function<void(TQRFont&)>& change, bool penColor,
+                             TColor color)
 {
-    document_.beginChange();
+    document_.beginChange(stepName);
     const std::vector<Component*> selection = document_.selection();
     if (selection.empty()) {
         change(document_.report().font());
@@ -393,13 +417,13 @@ void DesignerCore::setFontStyle(int bold, int underline, int italic)
     take(bold, fsBold);
     take(underline, fsUnderline);
     take(italic, fsItalic);
-    applyFont([&](TQRFont& f) { f.setStyle(SetBits{(f.style().bits | add) & ~remove}); });
+    applyFont(tr("font style"), [&](TQRFont& f) { f.setStyle(SetBits{(f.style().bits | add) & ~remove}); });
 }
 
 void DesignerCore::setFontName(const QString& name)
 {
     if (!name.isEmpty())
-        applyFont([&](TQRFont& f) { f.setName(name); });
+        applyFont(tr("font"), [&](TQRFont& f) { f.setName(name); });
 }
 
 void DesignerCore::setFontSize(const QString& sizeText)
@@ -408,12 +432,12 @@ void DesignerCore::setFontSize(const QString& sizeText)
     const int points = sizeText.trimmed().toInt(&ok);
     if (!ok || points <= 0)
         return;
-    applyFont([&](TQRFont& f) { f.setSize(points); });
+    applyFont(tr("font size"), [&](TQRFont& f) { f.setSize(points); });
 }
 
 void DesignerCore::setFontColor(TColor color)
 {
-    applyFont([&](TQRFont& f) { f.setColor(color); }, true, color);
+    applyFont(tr("colour"), [&](TQRFont& f) { f.setColor(color); }, true, color);
 }
 
 void DesignerCore::setTextAlignment(int alignment)
@@ -423,7 +447,7 @@ void DesignerCore::setTextAlignment(int alignment)
     const std::vector<Component*> selection = document_.selection();
     if (selection.empty())
         return;
-    document_.beginChange();
+    document_.beginChange(tr("text alignment"));
     for (Component* c : selection) {
         if (auto* p = dynamic_cast<TQRPrintable*>(c); p && hasProperty(*c, u"Alignment"))
             p->setAlignment(TAlignment(alignment));
@@ -456,7 +480,10 @@ bool DesignerCore::editProperties(Component* c)
 {
     if (!c || !editPropertiesHandler)
         return false;
+    // The dialog's changes are one step; a cancelled dialog leaves none.
+    document_.beginChange(tr("properties"));
     const bool edited = editPropertiesHandler(c);
+    document_.endChange();
     if (edited) {
         document_.refresh();
         if (TQRControl* f = fontHolder(c))

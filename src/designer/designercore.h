@@ -11,10 +11,12 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QImage>
 #include <QRect>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace cm {
 
@@ -100,6 +102,21 @@ public:
     void setTextAlignment(int alignment);                     // 0 left, 1 right, 2 centre
     void refreshSelection();
     void undo();
+    void redo();
+
+    // The clipboard. Copy puts the selection (in stacking order) into the
+    // program's copy buffer and the marker on the system clipboard; paste
+    // takes components back from there, or makes a label or memo of other
+    // text and a picture element of a picture.
+    void copySelection();
+    void cutSelection();
+    void paste();
+    // Whether the copy buffer or the system clipboard holds something to paste.
+    bool canPasteNow() const;
+    // Re-evaluates Paste (the window calls it when the clipboard changes).
+    void updatePasteState();
+    // OnBeforeCopyToClipboard: false keeps the copy buffer and clipboard as they are.
+    std::function<bool(const std::vector<Component*>&)> beforeCopyHandler;
 
     // The selection handle: the frame around the selection in its parent's
     // pixels (null when nothing is selected), and the parent itself.
@@ -110,7 +127,7 @@ public:
     // Gives the handle a new rectangle: every selected component moves and
     // resizes with it. False when nothing changed or a block flag refused
     // it; then no undo step is taken and the layout is not marked modified.
-    bool setHandleRect(const QRect& rect);
+    bool setHandleRect(const QRect& rect, const QString& stepName = QString());
     bool moveSelection(int dx, int dy);
     bool resizeSelection(int dw, int dh);
     // The handle rectangle a mouse drag asks for (report points; the
@@ -223,7 +240,13 @@ private:
     bool afterInsert(Component* c, const QPoint* position);
     void startRubberBand(QPoint point);
     void finishRubberBand(QPoint point);
-    void applyFont(const std::function<void(TQRFont&)>& change, bool penColor = false, TColor color = 0);
+    void applyFont(const QString& stepName, const std::function<void(TQRFont&)>& change, bool penColor = false,
+                   TColor color = 0);
+    void afterHistoryStep();
+    void pasteComponents(Component* target, const QByteArray& stream);
+    void pasteText(Component* target, const QString& text);
+    void pastePicture(Component* target, const QImage& image);
+    void clearSelectionQuietly();
     void moveSelectionInZOrder(bool toFront);
     void resetDataFieldCaptions();
 

@@ -97,14 +97,14 @@ QPoint DesignerCore::parentOffset() const
     return parent ? reportRectOf(*parent).topLeft() : QPoint();
 }
 
-bool DesignerCore::setHandleRect(const QRect& rect)
+bool DesignerCore::setHandleRect(const QRect& rect, const QString& stepName)
 {
     const std::vector<Component*> selection = document_.selection();
     const QRect from = handleRectOf(selection);
     if (selection.empty() || !handleChangeHasEffect(selection, from, rect, options_) ||
         !handleChangeAllowed(selection, from, rect))
         return false;
-    document_.beginChange();
+    document_.beginChange(!stepName.isEmpty() ? stepName : rect.size() == from.size() ? tr("move") : tr("resize"));
     applyHandleChange(selection, from, rect, options_);
     document_.endChange();
     updateInfo();
@@ -163,12 +163,12 @@ void DesignerCore::alignSelection(DesignCommand command)
         const QRect to =
             centredInParent(selection, handleRect(), command == DesignCommand::AlignParentCenterHorizontal);
         if (!to.isNull())
-            setHandleRect(to);
+            setHandleRect(to, tr("centre"));
         return;
     }
     if (int(selection.size()) < std::max(1, componentsNeeded(command)))
         return;
-    document_.beginChange();
+    document_.beginChange(tr("align"));
     alignComponents(command, selection);
     document_.endChange();
     updateInfo();
@@ -179,7 +179,7 @@ void DesignerCore::groupSelection()
     const std::vector<Component*> selection = document_.selection();
     if (selection.empty())
         return;
-    document_.beginChange();
+    document_.beginChange(tr("group"));
     ++groupCounter_;
     for (Component* c : selection)
         setGroupId(c, groupCounter_);
@@ -190,7 +190,7 @@ void DesignerCore::ungroup(Component* c)
 {
     if (!c)
         return;
-    document_.beginChange();
+    document_.beginChange(tr("ungroup"));
     setGroupId(c, 0);
     document_.endChange();
     document_.deselect(c);
@@ -201,7 +201,7 @@ void DesignerCore::ungroupAll()
     const std::vector<Component*> selection = document_.selection();
     if (selection.empty())
         return;
-    document_.beginChange();
+    document_.beginChange(tr("ungroup"));
     for (Component* c : selection)
         setGroupId(c, 0);
     document_.endChange();
@@ -323,7 +323,7 @@ void DesignerCore::showContextMenu(Component* c, QPoint point)
     switch (items[size_t(chosen)].second) {
     case Action::Enabled:
         if (!enabledName.isEmpty()) {
-            document_.beginChange();
+            document_.beginChange(enabled ? tr("disable") : tr("enable"));
             cm::setProperty(*c, enabledName, PropValue(!enabled));
             document_.endChange();
         }

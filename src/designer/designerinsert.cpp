@@ -24,16 +24,6 @@ bool needsDataSet(DesignState s)
     return s == DesignState::DataField || s == DesignState::DBPicture || s == DesignState::DBRichText;
 }
 
-// A fresh component's name: its class name without the leading "T" and the
-// smallest free number ("QRDesignLabel1").
-template <class T>
-T* createNamed(Container* owner)
-{
-    auto* c = new T(owner);
-    c->setName(owner->nextFreeName(QString::fromLatin1(T::staticClassInfo().name + 1)));
-    return c;
-}
-
 bool visibleFieldIn(const DataSet& ds, bool skipHidden, const std::function<bool(const FieldDef&)>& show)
 {
     for (int i = 0; i < ds.fieldCount(); ++i) {
@@ -122,7 +112,7 @@ void DesignerCore::insertAt(QPoint point)
         }
     }
 
-    document_.beginChange();
+    document_.beginChange(tr("insert"));
     Component* c = createElement(target, dataSet);
     const QPoint position = target == &report ? point : point - reportRectOf(*target).topLeft();
     if (afterInsert(c, &position)) {
@@ -144,7 +134,7 @@ bool DesignerCore::insertBand()
 {
     TQRDesignReport& report = document_.report();
     Container* owner = report.owner();
-    document_.beginChange();
+    document_.beginChange(tr("insert"));
     Component* band = nullptr;
     switch (state_) {
     case DesignState::SubDetail: band = new TQRDesignSubdetail(owner); break;

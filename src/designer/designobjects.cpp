@@ -74,4 +74,11 @@ void setPixelRect(Component& c, const QRect& r)
     }
 }
 
+QString freshNameFor(const Component& c)
+{
+    const char* cls = c.classInfo().name;
+    const QString base = QString::fromLatin1(cls[0] == 'T' ? cls + 1 : cls);
+    return c.owner() ? c.owner()->nextFreeName(base) : base + u'1';
+}
+
 } // namespace cm

@@ -2,6 +2,8 @@
 // Small questions the designer asks of bands and elements: their block
 // flags, whether they are bands, where they lie on the report, and how a
 // data field is labelled.
+#include "report/component.h"
+
 #include <QRect>
 #include <QString>
 
@@ -29,5 +31,18 @@ bool touchesWithEdges(const QRect& a, const QRect& b);
 QString fieldLabel(const TDataSetComponent* dataSet, const QString& field);
 // Moves an element or band to its pixel rectangle and lets its stored size follow.
 void setPixelRect(Component& c, const QRect& r);
+
+// The name a fresh component of a class gets: the class name without the
+// leading "T" and the smallest free number ("QRDesignLabel1").
+QString freshNameFor(const Component& c);
+
+// A new component owned by the container, with a fresh name.
+template <class T>
+T* createNamed(Container* owner)
+{
+    auto* c = new T(owner);
+    c->setName(owner->nextFreeName(QString::fromLatin1(T::staticClassInfo().name + 1)));
+    return c;
+}
 
 } // namespace cm

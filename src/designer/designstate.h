@@ -28,7 +28,7 @@ enum class DesignCommand : int {
     AlignCenterHorizontal, AlignCenterVertical,
     AlignParentCenterHorizontal, AlignParentCenterVertical,
     AlignEqualSpaceHorizontal, AlignEqualSpaceVertical,
-    Undo,
+    Undo, Redo,
     Count
 };
 

@@ -1,8 +1,10 @@
 #include "designer/document.h"
 
 #include "designer/messageboxes.h"
+#include "designer/undohistory.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cm {
 
@@ -23,13 +25,17 @@ private:
 struct Document::Private {
     explicit Private(MessageBoxes& boxes) : sink(boxes) {}
     BoxesSink sink;
-    // Layout bytes before each change, newest last.
-    std::vector<QByteArray> undoSnapshots;
     int changeDepth = 0;
+    // The outermost change going on: its name, the layout before it and
+    // the modified flag before it.
+    QString stepName;
+    QByteArray before;
+    bool modifiedBefore = false;
 };
 
 Document::Document(MessageBoxes& boxes, QObject* parent)
-    : QObject(parent), boxes_(boxes), workspace_(std::make_unique<Workspace>()), d_(std::make_unique<Private>(boxes))
+    : QObject(parent), boxes_(boxes), workspace_(std::make_unique<Workspace>()), d_(std::make_unique<Private>(boxes)),
+      history_(std::make_unique<UndoHistory>())
 {
     workspace_->designer->messageSink = &d_->sink;
 }
@@ -79,7 +85,7 @@ void Document::loadFailed()
 void Document::loaded(const QString& fileName, bool modified)
 {
     selection_.clear();
-    d_->undoSnapshots.clear();
+    clearUndo();
     setFileName(fileName);
     setModified(modified);
     emit reportReplaced();
@@ -112,42 +118,91 @@ void Document::setModified(bool modified)
     emit modifiedChanged(modified);
 }
 
-void Document::beginChange()
+void Document::beginChange(const QString& stepName)
 {
     if (d_->changeDepth++ == 0) {
-        // Snapshot for undo: the whole layout as it was before this change.
-        d_->undoSnapshots.push_back(loader().saveToData());
-        constexpr size_t kMaxSnapshots = 50;
-        if (d_->undoSnapshots.size() > kMaxSnapshots)
-            d_->undoSnapshots.erase(d_->undoSnapshots.begin());
+        d_->stepName = stepName.isEmpty() ? tr("change") : stepName;
+        d_->before = loader().saveToData();
+        d_->modifiedBefore = modified_;
     }
     setModified(true);
 }
 
 void Document::endChange()
 {
-    if (d_->changeDepth > 0)
-        --d_->changeDepth;
-    if (d_->changeDepth == 0) {
-        pruneSelection();
-        emit changed();
+    if (d_->changeDepth == 0)
+        return;
+    if (--d_->changeDepth > 0)
+        return;
+    const QByteArray before = std::exchange(d_->before, QByteArray());
+    const QByteArray after = loader().saveToData();
+    if (after == before) {
+        // Nothing changed after all (a drag back to where it started, a
+        // cancelled dialog): no step, and the flag is as it was.
+        setModified(d_->modifiedBefore);
+    } else {
+        history_->record(d_->stepName, before, after);
+        emit historyChanged();
     }
+    pruneSelection();
+    emit changed();
+}
+
+void Document::cancelChange()
+{
+    if (d_->changeDepth != 1)
+        return;
+    d_->changeDepth = 0;
+    const QByteArray before = std::exchange(d_->before, QByteArray());
+    restore(before);
+    setModified(d_->modifiedBefore);
 }
 
 bool Document::canUndo() const
 {
-    return !d_->undoSnapshots.empty();
+    return history_->canUndo();
+}
+
+bool Document::canRedo() const
+{
+    return history_->canRedo();
 }
 
 bool Document::undo()
 {
-    if (d_->undoSnapshots.empty() || d_->changeDepth > 0)
+    if (d_->changeDepth > 0)
         return false;
-    const QByteArray snapshot = std::move(d_->undoSnapshots.back());
-    d_->undoSnapshots.pop_back();
+    const QByteArray* layout = history_->stepBack();
+    if (!layout)
+        return false;
+    if (!restore(*layout)) {
+        history_->cancelStep(true);
+        return false;
+    }
+    emit historyChanged();
+    return true;
+}
+
+bool Document::redo()
+{
+    if (d_->changeDepth > 0)
+        return false;
+    const QByteArray* layout = history_->stepForward();
+    if (!layout)
+        return false;
+    if (!restore(*layout)) {
+        history_->cancelStep(false);
+        return false;
+    }
+    emit historyChanged();
+    return true;
+}
+
+bool Document::restore(const QByteArray& layout)
+{
     const QString loadedFile = loader().loadedFileName;
     const QStringList keep = selection_;
-    const bool ok = loader().loadFromData(snapshot);
+    const bool ok = loader().loadFromData(layout);
     loader().loadedFileName = loadedFile;
     setModified(true);
     selection_ = keep;
@@ -160,7 +215,8 @@ bool Document::undo()
 
 void Document::clearUndo()
 {
-    d_->undoSnapshots.clear();
+    history_->clear();
+    emit historyChanged();
 }
 
 QByteArray Document::layoutBytes()

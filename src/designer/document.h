@@ -15,6 +15,7 @@ namespace cm {
 
 class MessageBoxes;
 class Component;
+class UndoHistory;
 
 class Document : public QObject {
     Q_OBJECT
@@ -45,9 +46,15 @@ public:
     void setModified(bool modified);
 
     // Every edit runs between these: beginChange marks the layout modified
-    // (and takes the undo snapshot); endChange tells the views.
-    void beginChange();
+    // and keeps the layout as it was; endChange records one undo step named
+    // `stepName` ("move", "paste" ...) and tells the views. Nested pairs make
+    // one step, named by the outermost. A change that leaves the layout as
+    // it was takes no step and leaves the modified flag as it was.
+    void beginChange(const QString& stepName = QString());
     void endChange();
+    // Ends the outermost change by putting the layout back as it was before
+    // it (a paste that failed half-way); no step is recorded.
+    void cancelChange();
     // Repaint without a change (selection refresh, after a property dialog).
     void refresh() { emit changed(); }
 
@@ -68,10 +75,13 @@ public:
 
     Component* findComponent(const QString& name) const;
 
-    // Undo from the layout bytes each outermost beginChange keeps (a simple
-    // stack; the full undo with redo replaces it later).
+    // Undo and redo over the steps the changes recorded (the layout as it
+    // was before and after each). Loading or starting a layout empties them.
+    UndoHistory& history() { return *history_; }
     bool canUndo() const;
+    bool canRedo() const;
     bool undo();
+    bool redo();
     void clearUndo();
     // The whole layout as a file would hold it (recovery copies).
     QByteArray layoutBytes();
@@ -85,10 +95,14 @@ signals:
     void reportReplaced();             // loaded or reset: every component is new
     void zoomChanged(int zoom);
     void fileNameChanged(const QString& fileName);
+    void historyChanged();             // undo or redo became possible or not, or their names changed
 
 private:
     void loadFailed();
     void loaded(const QString& fileName, bool modified);
+    // Puts recorded layout bytes back (undo and redo), keeping the file name
+    // and as much of the selection as still exists.
+    bool restore(const QByteArray& layout);
 
     MessageBoxes& boxes_;
     std::unique_ptr<Workspace> workspace_;
@@ -97,6 +111,7 @@ private:
     bool modified_ = false;
     struct Private;
     std::unique_ptr<Private> d_;
+    std::unique_ptr<UndoHistory> history_;
 };
 
 } // namespace cm

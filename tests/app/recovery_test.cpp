@@ -38,6 +38,7 @@ TEST_F(WindowTest, DecliningACopyDropsIt)
     {
         auto crashed = startWindow();
         crashed->document().beginChange();
+        crashed->document().report().reportTitle = QStringLiteral("changed");
         crashed->document().endChange();
         RecoveryStore copy(crashed->document(), paths.recoveryFolder);
         ASSERT_TRUE(copy.writeNow());
