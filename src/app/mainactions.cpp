@@ -92,6 +92,19 @@ MainActions::MainActions(QObject* o)
     cut = make(o, {tr("Cut"), tr("Cut to clipboard"), 5100, L("edit-cut"), L("edit-cut"), QKeySequence::Cut});
     copy = make(o, {tr("Copy"), tr("Copy to clipboard"), 5110, L("edit-copy"), L("edit-copy"), QKeySequence::Copy});
     paste = make(o, {tr("Paste"), tr("Paste from clipboard"), 5120, L("edit-paste"), L("edit-paste"), QKeySequence::Paste});
+    // Every binding of the platform (Ctrl+C and Ctrl+Insert, Ctrl+V and
+    // Shift+Insert, Ctrl+X ...), and the classic ones wherever it lacks them.
+    const auto allKeys = [](QAction* a, QKeySequence::StandardKey key, QKeySequence classic) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+        if (!classic.isEmpty() && !keys.contains(classic))
+            keys << classic;
+        a->setShortcuts(keys);
+    };
+    allKeys(undo, QKeySequence::Undo, {});
+    allKeys(redo, QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    allKeys(copy, QKeySequence::Copy, QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    allKeys(paste, QKeySequence::Paste, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    allKeys(cut, QKeySequence::Cut, {});
     deleteSelection = make(o, {tr("Delete"), {}, 0, L("edit-delete"), QString(), QKeySequence::Delete});
     sendToBack = make(o, {tr("Send to back"), tr("Send element to back"), 5140, QString(), L("object-order-back")});
     bringToFront = make(o, {tr("Bring to front"), tr("Bring element to front"), 5130, QString(), L("object-order-front")});

@@ -30,6 +30,7 @@ struct Document::Private {
     // the modified flag before it.
     QString stepName;
     QByteArray before;
+    QStringList selectionBefore;
     bool modifiedBefore = false;
 };
 
@@ -123,6 +124,7 @@ void Document::beginChange(const QString& stepName)
     if (d_->changeDepth++ == 0) {
         d_->stepName = stepName.isEmpty() ? tr("change") : stepName;
         d_->before = loader().saveToData();
+        d_->selectionBefore = selection_;
         d_->modifiedBefore = modified_;
     }
     setModified(true);
@@ -141,7 +143,8 @@ void Document::endChange()
         // cancelled dialog): no step, and the flag is as it was.
         setModified(d_->modifiedBefore);
     } else {
-        history_->record(d_->stepName, before, after);
+        pruneSelection();
+        history_->record(d_->stepName, {before, d_->selectionBefore}, {after, selection_});
         emit historyChanged();
     }
     pruneSelection();
@@ -154,7 +157,7 @@ void Document::cancelChange()
         return;
     d_->changeDepth = 0;
     const QByteArray before = std::exchange(d_->before, QByteArray());
-    restore(before);
+    restore(before, d_->selectionBefore);
     setModified(d_->modifiedBefore);
 }
 
@@ -172,10 +175,10 @@ bool Document::undo()
 {
     if (d_->changeDepth > 0)
         return false;
-    const QByteArray* layout = history_->stepBack();
-    if (!layout)
+    const UndoHistory::State* state = history_->stepBack();
+    if (!state)
         return false;
-    if (!restore(*layout)) {
+    if (!restore(state->layout, state->selection)) {
         history_->cancelStep(true);
         return false;
     }
@@ -187,10 +190,10 @@ bool Document::redo()
 {
     if (d_->changeDepth > 0)
         return false;
-    const QByteArray* layout = history_->stepForward();
-    if (!layout)
+    const UndoHistory::State* state = history_->stepForward();
+    if (!state)
         return false;
-    if (!restore(*layout)) {
+    if (!restore(state->layout, state->selection)) {
         history_->cancelStep(false);
         return false;
     }
@@ -198,10 +201,10 @@ bool Document::redo()
     return true;
 }
 
-bool Document::restore(const QByteArray& layout)
+bool Document::restore(const QByteArray& layout, const QStringList& selection)
 {
     const QString loadedFile = loader().loadedFileName;
-    const QStringList keep = selection_;
+    const QStringList keep = selection;
     const bool ok = loader().loadFromData(layout);
     loader().loadedFileName = loadedFile;
     setModified(true);

@@ -100,9 +100,9 @@ signals:
 private:
     void loadFailed();
     void loaded(const QString& fileName, bool modified);
-    // Puts recorded layout bytes back (undo and redo), keeping the file name
-    // and as much of the selection as still exists.
-    bool restore(const QByteArray& layout);
+    // Puts recorded layout bytes back (undo and redo) with the selection
+    // they had, keeping the file name.
+    bool restore(const QByteArray& layout, const QStringList& selection);
 
     MessageBoxes& boxes_;
     std::unique_ptr<Workspace> workspace_;

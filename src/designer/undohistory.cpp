@@ -4,13 +4,13 @@
 
 namespace cm {
 
-void UndoHistory::record(const QString& name, const QByteArray& before, const QByteArray& after)
+void UndoHistory::record(const QString& name, const State& before, const State& after)
 {
     steps_.erase(steps_.begin() + qsizetype(position_), steps_.end());
     Step step{name, before, after};
     // Consecutive steps share the state between them: one copy, not two.
-    if (!steps_.empty() && steps_.back().after == before)
-        step.before = steps_.back().after;
+    if (!steps_.empty() && steps_.back().after.layout == before.layout)
+        step.before.layout = steps_.back().after.layout;
     steps_.push_back(std::move(step));
     position_ = steps_.size();
     trim();
@@ -32,14 +32,14 @@ QString UndoHistory::redoName() const
     return canRedo() ? steps_[position_].name : QString();
 }
 
-const QByteArray* UndoHistory::stepBack()
+const UndoHistory::State* UndoHistory::stepBack()
 {
     if (!canUndo())
         return nullptr;
     return &steps_[--position_].before;
 }
 
-const QByteArray* UndoHistory::stepForward()
+const UndoHistory::State* UndoHistory::stepForward()
 {
     if (!canRedo())
         return nullptr;
@@ -74,10 +74,10 @@ qsizetype UndoHistory::memoryBytes() const
     qsizetype bytes = 0;
     const char* previous = nullptr;
     for (const Step& s : steps_) {
-        if (s.before.constData() != previous)
-            bytes += s.before.capacity();
-        bytes += s.after.capacity();
-        previous = s.after.constData();
+        if (s.before.layout.constData() != previous)
+            bytes += s.before.layout.capacity();
+        bytes += s.after.layout.capacity();
+        previous = s.after.layout.constData();
     }
     return bytes;
 }

@@ -6,6 +6,7 @@
 // setting comes back without a per-command inverse.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace cm {
@@ -16,7 +17,12 @@ public:
 
     // Records a step after the ones that are done; steps that were undone
     // are dropped. The oldest steps go beyond the limit.
-    void record(const QString& name, const QByteArray& before, const QByteArray& after);
+    // With each layout goes the selection (component names) it had.
+    struct State {
+        QByteArray layout;
+        QStringList selection;
+    };
+    void record(const QString& name, const State& before, const State& after);
     void clear();
 
     bool canUndo() const { return position_ > 0; }
@@ -25,8 +31,8 @@ public:
     QString undoName() const;
     QString redoName() const;
     // Steps back or forward and returns the layout to restore; null when none.
-    const QByteArray* stepBack();
-    const QByteArray* stepForward();
+    const State* stepBack();
+    const State* stepForward();
     // Puts the position back after a restore failed.
     void cancelStep(bool wasUndo);
 
@@ -39,7 +45,7 @@ public:
 private:
     struct Step {
         QString name;
-        QByteArray before, after;
+        State before, after;
     };
     void trim();
 

@@ -260,7 +260,8 @@ TEST_F(ClipboardTest, UndoAndRedoAcrossAPasteAndADelete)
     EXPECT_EQ(doc.findComponent(copyName), nullptr);
     EXPECT_FALSE(core.isEnabled(DesignCommand::Undo));
 
-    core.redo();
+    core.redo();   // the paste: what was pasted is selected again
+    EXPECT_EQ(doc.selectionNames(), QStringList{copyName});
     core.redo();
     EXPECT_TRUE(doc.findComponent(copyName));
     EXPECT_EQ(doc.findComponent(frontName), nullptr);
@@ -323,7 +324,7 @@ TEST(UndoHistoryTest, LimitDropsTheOldestAndSharesStates)
     for (int i = 0; i < 5; ++i) {
         QByteArray next = state;
         next[0] = char('b' + i);
-        h.record(QString::number(i), state, next);
+        h.record(QString::number(i), {state, {}}, {next, {}});
         state = next;
     }
     EXPECT_EQ(h.count(), 3);
