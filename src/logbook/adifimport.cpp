@@ -124,8 +124,7 @@ static bool importInto(const QByteArray& bytes, const QString& logbookPath, bool
         if (inserter.insert(values, nullptr, &writeError))
             ++report.recordsImported;
     }, codePage);
-    report.utf8 = read.utf8;
-    report.fileProblems = read.problems;
+    report.takeReadResult(read);
     if (!writeError.isEmpty()) {
         report.recordsImported = 0;
         if (error)
