@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -138,4 +139,20 @@ TEST(DamagedLogs, AnInterruptedImportIsRecoveredOnOpening)
     EXPECT_FALSE(openLogSource(kept, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("needs write access"))) << error.toStdString();
     QFile::setPermissions(dir.filePath(QStringLiteral("ro")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A file name that is not UTF-8 is named as typed, with the odd byte shown,
+// and not reported missing.
+TEST(DamagedLogs, FileNamesThatAreNotUtf8AreNamedAsTyped)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" check-table \"$(printf 'log\\377.db')\""),
+                                   QStringLiteral(CARDMINT_CLI)});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("\"log\\xff.db\" is not valid UTF-8"))) << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("not found"))) << err.toStdString();
 }
