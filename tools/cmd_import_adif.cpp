@@ -52,8 +52,11 @@ int run(const QStringList& args, cm::cli::Io& io)
     // Duplicates were usable QSOs; a file without any usable one is a failure
     // even though nothing went wrong while reading it.
     const bool nothingUsable = ok && report.recordsImported == 0 && report.duplicatesSkipped == 0;
-    for (const QString& line : report.summary())
+    for (const QString& line : report.counts())
         (ok && !nothingUsable ? io.out : io.err) << line << "\n";
+    // The same warnings render gives when it reads the file directly.
+    for (const QString& line : report.warnings())
+        io.err << "import-adif: warning: " << line << "\n";
     if (!ok) {
         io.err << "import-adif: " << error << "\n";
         return cm::cli::ExitFailure;

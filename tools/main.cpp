@@ -3,6 +3,7 @@
 #include "report/codepage.h"
 
 #include <QGuiApplication>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -61,6 +62,38 @@ static void quietMessageHandler(QtMsgType type, const QMessageLogContext&, const
         fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// The argument as the user typed it, with bytes that are not UTF-8 shown
+// as \xNN; empty when the whole argument is UTF-8.
+static QString nonUtf8Argument(const char* arg)
+{
+    const QByteArrayView bytes(arg);
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    (void)QString(decoder(bytes));
+    if (!decoder.hasError())
+        return {};
+    QString shown;
+    for (qsizetype i = 0; i < bytes.size();) {
+        // Take the longest run that decodes cleanly, escape one byte otherwise.
+        qsizetype n = 4;
+        for (; n > 0; --n) {
+            if (i + n > bytes.size())
+                continue;
+            QStringDecoder one(QStringDecoder::Utf8);
+            const QString s = one(bytes.sliced(i, n));
+            if (!one.hasError() && s.size() > 0 && s != QChar(QChar::ReplacementCharacter))
+                break;
+        }
+        if (n > 0) {
+            shown += QString::fromUtf8(bytes.sliced(i, n));
+            i += n;
+        } else {
+            shown += QStringLiteral("\\x%1").arg(static_cast<unsigned char>(bytes[i]), 2, 16, QLatin1Char('0'));
+            ++i;
+        }
+    }
+    return shown;
+}
+
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(quietMessageHandler);
@@ -74,6 +107,15 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     cm::cli::Io io{out, err};
 
+    // Qt holds file names as Unicode text, so a name that is not UTF-8
+    // cannot be opened as typed: say so rather than report it missing.
+    for (int i = 1; i < argc; ++i) {
+        if (const QString shown = nonUtf8Argument(argv[i]); !shown.isEmpty()) {
+            err << "cardmint-cli: \"" << shown << "\" is not valid UTF-8; file names must be UTF-8 "
+                   "(rename the file, e.g. with convmv)\n";
+            return cm::cli::ExitFailure;
+        }
+    }
     QStringList args = QGuiApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "help" || args.first() == "--help" || args.first() == "-h") {
         cm::cli::printUsage(args.isEmpty() ? err : out);

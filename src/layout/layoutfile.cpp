@@ -6,11 +6,16 @@
 #include "layout/reportrecord.h"
 #include "report/componentscope.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace cm {
@@ -33,6 +38,33 @@ enum Tag : uint16_t {
 constexpr uint16_t kFormatWord = 0x0406;
 constexpr uint16_t kOlderFormatWord = 0x0405;
 constexpr qint64 kMaxLayoutFileSize = 256LL * 1024 * 1024;
+
+// Saves write a hidden file beside the target and rename it over the
+// target. One left by a save that was cut off (a crash, a full disk) is
+// removed by a later save into the same folder once it is old enough that
+// no save can still be writing it.
+constexpr const char* kSaveFilePrefix = ".cardmint-save-";
+constexpr qint64 kStaleSaveFileSeconds = 10 * 60;
+
+void removeStaleSaveFiles(const QString& folder)
+{
+    static const QRegularExpression ownName(QStringLiteral("^\\.cardmint-save-[A-Za-z0-9]{6}$"));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDir dir(folder);
+    const QFileInfoList found = dir.entryInfoList({QLatin1String(kSaveFilePrefix) + u'*'},
+                                                  QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& f : found) {
+        if (ownName.match(f.fileName()).hasMatch() && f.ownerId() == ::geteuid() &&
+            f.lastModified().secsTo(now) > kStaleSaveFileSeconds)
+            QFile::remove(f.absoluteFilePath());
+    }
+}
+
+// The system's text for a failed file operation, as the tail of a message.
+QString systemCause(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("unknown error") : text.toLower();
+}
 
 bool isDataSourceNumbered(const Component* c)
 {
@@ -79,9 +111,21 @@ bool TCompLoader::loadFromFile(const QString& fileName)
         showError(u"Reportfile not found", fileName);
         return false;
     }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLayoutFileSize)
+    if (QFileInfo(fileName).isDir()) {
+        showErrorWithCause(u"Error in reportfile", QStringLiteral("%1 is a folder, not a layout file").arg(fileName));
         return false;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showErrorWithCause(u"Error in reportfile",
+                           QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString().toLower()));
+        return false;
+    }
+    if (file.size() > kMaxLayoutFileSize) {
+        showErrorWithCause(u"Error in reportfile",
+                           QStringLiteral("%1 is larger than any layout file (over 256 MB)").arg(fileName));
+        return false;
+    }
     const QByteArray data = file.readAll();
     if (auto* d = dynamic_cast<TQRDLoader*>(this))
         d->loadedFileName = QFileInfo(fileName).absoluteFilePath();
@@ -286,12 +330,14 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
     script.lines.clear();
 
     if (in.bytesLeft() < 2) {
-        showError(u"Error in reportfile");
+        showErrorWithCause(u"Error in reportfile", in.bytesLeft() == 0 ? QStringLiteral("the file is empty")
+                                                                       : QStringLiteral("the file is cut short"));
         return false;
     }
     const uint16_t word = in.u16();
     if (word != kFormatWord && word != kOlderFormatWord) {
-        showError(u"Error in reportfile");
+        showErrorWithCause(u"Error in reportfile",
+                           QStringLiteral("not a layout file (it starts with 0x%1)").arg(word, 4, 16, QLatin1Char('0')));
         return false;
     }
 
@@ -547,9 +593,18 @@ bool TQRDesigner::saveToFile(const QString& fileName)
     }
     const QByteArray data = writeLayout(true);
 
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.cardmint-save-XXXXXX"));
-    if (!temp.open() || temp.write(data) != data.size() || !temp.flush() || ::fsync(temp.handle()) != 0) {
-        showError(u"Write Error", fileName);
+    removeStaleSaveFiles(target.absolutePath());
+    QTemporaryFile temp(target.absolutePath() + u'/' + QLatin1String(kSaveFilePrefix) + QStringLiteral("XXXXXX"));
+    if (!temp.open()) {
+        showErrorWithCause(u"Write Error", systemCause(temp.errorString()), fileName);
+        return false;
+    }
+    if (temp.write(data) != data.size() || !temp.flush()) {
+        showErrorWithCause(u"Write Error", systemCause(temp.errorString()), fileName);
+        return false;
+    }
+    if (::fsync(temp.handle()) != 0) {
+        showErrorWithCause(u"Write Error", systemCause(QString::fromLocal8Bit(std::strerror(errno))), fileName);
         return false;
     }
     temp.setPermissions(target.exists() ? QFile::permissions(fileName)
@@ -562,16 +617,19 @@ bool TQRDesigner::saveToFile(const QString& fileName)
         if (target.suffix().isEmpty())
             backup = target.absoluteFilePath() + backupFileExtension_;
         QFile::remove(backup);
-        if (!QFile::rename(fileName, backup)) {
-            showError(u"Write Error", fileName);
+        QFile original(fileName);
+        if (!original.rename(backup)) {
+            showErrorWithCause(u"Write Error", QStringLiteral("cannot keep the backup %1: %2")
+                                                   .arg(backup, systemCause(original.errorString())), fileName);
             return false;
         }
     }
     if (std::rename(QFile::encodeName(temp.fileName()).constData(),
                     QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const QString cause = systemCause(QString::fromLocal8Bit(std::strerror(errno)));
         if (!backup.isEmpty())
             QFile::rename(backup, fileName);
-        showError(u"Write Error", fileName);
+        showErrorWithCause(u"Write Error", cause, fileName);
         return false;
     }
     temp.setAutoRemove(false);

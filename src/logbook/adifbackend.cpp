@@ -31,9 +31,7 @@ QString AdifBackend::readOnlyNotice() const
 
 QStringList AdifBackend::loadNotes() const
 {
-    const bool anything = !report_.skipped.isEmpty() || !report_.withoutDate.isEmpty() ||
-                          !report_.valueProblems.isEmpty() || !report_.fileProblems.isEmpty();
-    return anything ? report_.summary() : QStringList();
+    return report_.warnings();
 }
 
 bool AdifBackend::load(LogStore& store, QString* error)
@@ -67,8 +65,7 @@ bool AdifBackend::load(LogStore& store, QString* error)
             }
         }
     });
-    report_.utf8 = read.utf8;
-    report_.fileProblems = read.problems;
+    report_.takeReadResult(read);
     return true;
 }
 

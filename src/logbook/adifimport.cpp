@@ -4,6 +4,7 @@
 #include "logbook/logfields.h"
 #include "logbook/logformat.h"
 #include "logbook/logvalueparse.h"
+#include "logbook/sqliteerrors.h"
 #include "logbook/sqlitelogbook.h"
 
 #include <QFile>
@@ -45,7 +46,7 @@ bool readQsoKeys(QSqlDatabase db, const QStringList& columns, QSet<QString>& key
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(u','), quotedIdentifier(kLogbookTable)))) {
         if (error)
-            *error = QStringLiteral("Cannot read the logbook: %1").arg(q.lastError().text());
+            *error = QStringLiteral("Cannot read the logbook: %1").arg(describeSqliteError(db.databaseName(), q.lastError()));
         return false;
     }
     while (q.next()) {
@@ -124,8 +125,7 @@ static bool importInto(const QByteArray& bytes, const QString& logbookPath, bool
         if (inserter.insert(values, nullptr, &writeError))
             ++report.recordsImported;
     }, codePage);
-    report.utf8 = read.utf8;
-    report.fileProblems = read.problems;
+    report.takeReadResult(read);
     if (!writeError.isEmpty()) {
         report.recordsImported = 0;
         if (error)
@@ -149,12 +149,14 @@ bool importAdif(const QString& adifPath, const QString& logbookPath, AdifImportR
                          .arg(logbookPath);
         return false;
     }
-    if (!exists && !createSqliteLogbook(logbookPath, error))
-        return false;
-    if (importInto(bytes, logbookPath, !exists, report, error, codePage, allowDuplicates))
+    if (exists)
+        return importInto(bytes, logbookPath, false, report, error, codePage, allowDuplicates);
+    if (createSqliteLogbook(logbookPath, error) &&
+        importInto(bytes, logbookPath, true, report, error, codePage, allowDuplicates))
         return true;
-    if (!exists)
-        QFile::remove(logbookPath);
+    // A logbook this call began is not left behind half made.
+    QFile::remove(logbookPath);
+    QFile::remove(logbookPath + QStringLiteral("-journal"));
     return false;
 }
 

@@ -141,17 +141,35 @@ static void appendShortened(QStringList& out, const QStringList& list, int limit
         out << QStringLiteral("  ... and %1 more").arg(list.size() - limit);
 }
 
-QStringList AdifImportReport::summary() const
+void AdifImportReport::takeReadResult(const AdifReadResult& read)
+{
+    utf8 = read.utf8;
+    fileProblems = read.problems;
+    cutRecordAt = read.cutRecordAt;
+}
+
+QStringList AdifImportReport::counts() const
 {
     QStringList lines;
     lines << QStringLiteral("Records read: %1 (%2)").arg(recordsRead)
                  .arg(utf8 ? QStringLiteral("UTF-8") : QStringLiteral("single-byte text"));
     lines << QStringLiteral("Records imported: %1").arg(recordsImported);
-    lines << QStringLiteral("Records skipped: %1").arg(skipped.size());
-    appendShortened(lines, skipped, 50);
     if (duplicatesSkipped > 0) {
         lines << QStringLiteral("Duplicates skipped (already in the logbook): %1").arg(duplicatesSkipped);
         appendShortened(lines, duplicates, 50);
+    }
+    return lines;
+}
+
+QStringList AdifImportReport::warnings() const
+{
+    QStringList lines;
+    if (cutRecordAt >= 0)
+        lines << QStringLiteral("The file is cut short: the last record (from byte %1) has no <EOR> "
+                                "and is left out").arg(cutRecordAt);
+    if (!skipped.isEmpty()) {
+        lines << QStringLiteral("Records skipped: %1").arg(skipped.size());
+        appendShortened(lines, skipped, 50);
     }
     if (!withoutDate.isEmpty()) {
         lines << QStringLiteral("Records without QSO_DATE (their cards show no date): %1").arg(withoutDate.size());

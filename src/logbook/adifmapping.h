@@ -18,10 +18,18 @@ struct AdifImportReport {
     QStringList withoutDate;        // "record N: CALL": kept, but their cards lack a date
     QStringList valueProblems;      // values left empty because they cannot be read
     QStringList fileProblems;       // from the reader: broken tags ...
+    qsizetype cutRecordAt = -1;     // from the reader: a last record without <EOR>
     bool utf8 = true;
 
-    // Lines for the user, longest lists shortened.
-    QStringList summary() const;
+    // What the reader found in the file as a whole.
+    void takeReadResult(const AdifReadResult& read);
+
+    // Lines for the user, longest lists shortened. The counts say what was
+    // done; the warnings say what was left out or changed and are the same
+    // wherever the file is read (an import, a log read directly).
+    QStringList counts() const;
+    QStringList warnings() const;
+    QStringList summary() const { return counts() + warnings(); }
 };
 
 // Fills one value per persistent field (Log stays empty). False with the

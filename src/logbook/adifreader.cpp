@@ -74,15 +74,21 @@ private:
     {
         AdifRecord rec;
         QStringList& problems = header ? headerProblems_ : result_.problems;
+        qsizetype recordStart = -1;   // the first tag after the last <EOR>
         while (true) {
             const qsizetype lt = d_.indexOf('<', pos);
             if (lt < 0)
                 break;
+            if (recordStart < 0)
+                recordStart = lt;
             const qsizetype window = std::min(kMaxTag, d_.size() - lt);
             qsizetype gt = 1;
             while (gt < window && d_[lt + gt] != '>' && d_[lt + gt] != '<')
                 ++gt;
             if (gt >= window || d_[lt + gt] == '<') {
+                // A tag that runs into the end of the file was cut there.
+                if (!header && lt + gt >= d_.size())
+                    result_.cutRecordAt = recordStart;
                 // No '>' before the next tag: a broken tag that must not
                 // swallow the next one.
                 note(problems, QStringLiteral("Broken tag at byte %1: no '>'").arg(lt));
@@ -106,6 +112,7 @@ private:
                         rec.number = ++result_.records;
                         (*onRecord)(rec);
                         rec.fields.clear();
+                        recordStart = -1;
                     }
                     continue;
                 }
@@ -160,6 +167,8 @@ private:
                                            "nor in characters; the field is left out")
                                 .arg(QString::fromLatin1(name)).arg(lt).arg(len));
                 const qsizetype nextLt = d_.indexOf('<', dataStart);
+                if (!header && nextLt < 0)
+                    result_.cutRecordAt = recordStart;   // the value runs past the end of the file
                 pos = nextLt < 0 ? d_.size() : nextLt;
                 continue;
             }
@@ -168,8 +177,7 @@ private:
             pos = end;
         }
         if (!header && !rec.fields.empty())
-            note(result_.problems, QStringLiteral("The last record has no <EOR>; it is left out "
-                                               "(the file may be cut short)"));
+            result_.cutRecordAt = recordStart;
         return false;
     }
 

@@ -29,6 +29,9 @@ struct AdifReadResult {
     bool headerFound = false;
     int records = 0;
     QStringList problems;      // broken tags, lengths that fit neither way ...
+    // Where a last record without <EOR> starts (the file was cut short
+    // there); -1 when every record ends properly. That record is left out.
+    qsizetype cutRecordAt = -1;
 };
 
 // Calls `record` for every record that ends with <EOR>.

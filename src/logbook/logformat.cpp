@@ -17,6 +17,13 @@ LogFormat detectLogFormat(const QString& path)
     const QByteArray head = f.read(kParadoxHeaderProbe);
     if (head.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         return LogFormat::Sqlite;
+    // A SQLite file whose first bytes were damaged still has the fixed
+    // payload fractions (64, 32, 32) at bytes 21 to 23; SQLite then says
+    // what is wrong, rather than the Paradox reader.
+    if (head.startsWith("SQLite") ||
+        (head.size() >= 100 && head.mid(21, 3) == QByteArrayView("\x40\x20\x20") &&
+         !parseParadoxHeader(head, nullptr)))
+        return LogFormat::Sqlite;
     if (parseParadoxHeader(head, nullptr))
         return LogFormat::Paradox;
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -42,9 +49,20 @@ QString logFormatName(LogFormat format)
 
 std::unique_ptr<LogBackend> createLogBackend(const QString& path, LogFormat format, QString* error)
 {
-    if (!QFileInfo::exists(path)) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
         if (error)
             *error = QStringLiteral("Table %1 does not exist").arg(path);
+        return nullptr;
+    }
+    if (info.isDir()) {
+        if (error)
+            *error = QStringLiteral("%1 is a folder, not a logbook").arg(path);
+        return nullptr;
+    }
+    if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString().toLower());
         return nullptr;
     }
     switch (format) {

@@ -2,12 +2,21 @@
 
 #include "logbook/logbookfolder.h"
 
+#include <QFileInfo>
+
 namespace cm {
 
 std::unique_ptr<LogTable> openLogSource(const QString& name, QString* error)
 {
     const FileLookup found = findLogbook(name);
     if (found.path.isEmpty()) {
+        for (const QString& tried : found.tried) {
+            if (QFileInfo(tried).isDir()) {
+                if (error)
+                    *error = QStringLiteral("%1 is a folder, not a logbook").arg(tried);
+                return nullptr;
+            }
+        }
         if (error)
             *error = QStringLiteral("not found (looked for %1)").arg(found.tried.join(QStringLiteral(", ")));
         return nullptr;

@@ -36,7 +36,10 @@ std::optional<ParadoxHeader> readParadoxHeaderFile(const QString& path, QString*
     QByteArray bytes;
     if (!readFile(path, kParadoxHeaderProbe, bytes, error))
         return std::nullopt;
-    return parseParadoxHeader(bytes, error);
+    auto header = parseParadoxHeader(bytes, error);
+    if (!header && error)
+        *error = path + QStringLiteral(": ") + *error;
+    return header;
 }
 
 QString ParadoxBackend::readOnlyNotice() const
@@ -51,8 +54,13 @@ bool ParadoxBackend::load(LogStore& store, QString* error)
     if (!readFile(path_, kMaxParadoxFile, bytes, error))
         return false;
     const auto header = readParadoxLogbook(bytes, store, error);
-    if (!header)
+    if (!header) {
+        // A file that is no table at all is named; the binding messages
+        // about its fields stand as they are.
+        if (error && !parseParadoxHeader(bytes, nullptr))
+            *error = path_ + QStringLiteral(": ") + *error;
         return false;
+    }
     findIndexes(*header);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "logbook/logfields.h"
 #include "logbook/logvalueparse.h"
+#include "logbook/sqliteerrors.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,10 +12,10 @@
 
 namespace cm {
 
-static bool sqlFail(QString* error, const QString& what, const QSqlError& e)
+static bool sqlFail(QString* error, const QString& what, const QSqlDatabase& db, const QSqlError& e)
 {
     if (error)
-        *error = what + QStringLiteral(": ") + e.text();
+        *error = what + QStringLiteral(": ") + describeSqliteError(db.databaseName(), e);
     return false;
 }
 
@@ -33,9 +34,26 @@ SqliteConnection::SqliteConnection()
 
 SqliteConnection::~SqliteConnection() { close(); }
 
+// A journal left beside the file by a write that was cut off (an import
+// killed half way, a crash): SQLite rolls it back on the next read, which
+// needs write access to the file and its folder.
+static bool hasJournal(const QString& path)
+{
+    return QFileInfo::exists(path + QStringLiteral("-journal"));
+}
+
+static bool canRecover(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
+}
+
 bool SqliteConnection::open(const QString& path, bool readOnly, QString* error)
 {
     close();
+    const bool journal = hasJournal(path);
+    if (readOnly && journal && canRecover(path))
+        readOnly = false;   // reading it recovers it
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
@@ -46,9 +64,16 @@ bool SqliteConnection::open(const QString& path, bool readOnly, QString* error)
             QSqlQuery q(db);
             if (q.exec(QStringLiteral("PRAGMA schema_version")))
                 return true;
-            sqlFail(error, QStringLiteral("%1 is not a readable SQLite logbook").arg(path), q.lastError());
+            if (journal && !canRecover(path)) {
+                if (error)
+                    *error = QStringLiteral("%1 was left half-written by an interrupted import or edit; "
+                                            "recovering it needs write access to the file and its folder")
+                                 .arg(path);
+            } else {
+                sqlFail(error, QStringLiteral("Cannot open the logbook"), db, q.lastError());
+            }
         } else {
-            sqlFail(error, QStringLiteral("Cannot open %1").arg(path), db.lastError());
+            sqlFail(error, QStringLiteral("Cannot open the logbook"), db, db.lastError());
         }
     }
     close();
@@ -96,17 +121,17 @@ bool createLogbookSchema(QSqlDatabase db, QString* error)
         QStringLiteral("CREATE INDEX ByBand ON Logbook (Band, Mode)"),
     };
     if (!db.transaction())
-        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db.lastError());
+        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db, db.lastError());
     QSqlQuery q(db);
     for (const QString& sql : statements) {
         if (!q.exec(sql)) {
             const QSqlError e = q.lastError();
             db.rollback();
-            return sqlFail(error, QStringLiteral("Cannot create the logbook"), e);
+            return sqlFail(error, QStringLiteral("Cannot create the logbook"), db, e);
         }
     }
     if (!db.commit())
-        return sqlFail(error, QStringLiteral("Cannot create the logbook"), db.lastError());
+        return sqlFail(error, QStringLiteral("Cannot create the logbook"), db, db.lastError());
     return true;
 }
 
@@ -156,7 +181,7 @@ std::optional<std::vector<FieldDef>> readSqliteFieldDefs(QSqlDatabase db, QStrin
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quotedIdentifier(kLogbookTable)))) {
-        sqlFail(error, QStringLiteral("Cannot read the logbook's fields"), q.lastError());
+        sqlFail(error, QStringLiteral("Cannot read the logbook's fields"), db, q.lastError());
         return std::nullopt;
     }
     std::vector<FieldDef> defs;
@@ -215,11 +240,11 @@ LogbookInserter::~LogbookInserter()
 bool LogbookInserter::begin(QString* error)
 {
     if (!db_.transaction())
-        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db_.lastError());
+        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db_, db_.lastError());
     active_ = true;
     query_ = std::make_unique<QSqlQuery>(db_);
     if (!query_->prepare(insertSql()))
-        return sqlFail(error, QStringLiteral("Cannot write to the logbook"), query_->lastError());
+        return sqlFail(error, QStringLiteral("Cannot write to the logbook"), db_, query_->lastError());
     return true;
 }
 
@@ -233,7 +258,7 @@ bool LogbookInserter::insert(const std::vector<QVariant>& values, qint64* newLog
         query_->bindValue(pos++, toSqlValue(values[i]));
     }
     if (!query_->exec())
-        return sqlFail(error, QStringLiteral("Cannot write to the logbook"), query_->lastError());
+        return sqlFail(error, QStringLiteral("Cannot write to the logbook"), db_, query_->lastError());
     if (newLog)
         *newLog = query_->lastInsertId().toLongLong();
     return true;
@@ -246,7 +271,7 @@ bool LogbookInserter::commit(QString* error)
     if (!db_.commit()) {
         const QSqlError e = db_.lastError();
         db_.rollback();
-        return sqlFail(error, QStringLiteral("Cannot save the logbook"), e);
+        return sqlFail(error, QStringLiteral("Cannot save the logbook"), db_, e);
     }
     return true;
 }
@@ -294,7 +319,7 @@ bool SqliteBackend::load(LogStore& store, QString* error)
     const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                             .arg(select.join(u','), quotedIdentifier(kLogbookTable), quotedIdentifier(columns_[LogLog]));
     if (!q.exec(sql))
-        return sqlFail(error, QStringLiteral("Cannot read the logbook"), q.lastError());
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
     const auto& persistent = logFieldDefs();
     while (q.next()) {
         const int row = store.appendRow();
@@ -331,7 +356,7 @@ bool SqliteBackend::load(LogStore& store, QString* error)
         }
     }
     if (q.lastError().isValid())
-        return sqlFail(error, QStringLiteral("Cannot read the logbook"), q.lastError());
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
 
     // The row id first, then the table's own indexes (expression indexes
     // have no field list and are left out).
@@ -370,7 +395,7 @@ bool SqliteBackend::exec(const QString& sql, const std::vector<QVariant>& binds,
 {
     QSqlDatabase db = connection_.db();
     if (!db.transaction())
-        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db.lastError());
+        return sqlFail(error, QStringLiteral("Cannot start a transaction"), db, db.lastError());
     {
         QSqlQuery q(db);
         bool ok = q.prepare(sql);
@@ -380,7 +405,7 @@ bool SqliteBackend::exec(const QString& sql, const std::vector<QVariant>& binds,
             const QSqlError e = q.lastError();
             q.finish();
             db.rollback();
-            return sqlFail(error, QStringLiteral("Cannot change the logbook"), e);
+            return sqlFail(error, QStringLiteral("Cannot change the logbook"), db, e);
         }
         if (q.numRowsAffected() != 1) {
             q.finish();
@@ -393,7 +418,7 @@ bool SqliteBackend::exec(const QString& sql, const std::vector<QVariant>& binds,
     if (!db.commit()) {
         const QSqlError e = db.lastError();
         db.rollback();
-        return sqlFail(error, QStringLiteral("Cannot save the change"), e);
+        return sqlFail(error, QStringLiteral("Cannot save the change"), db, e);
     }
     return true;
 }

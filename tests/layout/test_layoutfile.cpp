@@ -312,7 +312,7 @@ TEST(LayoutFile, SaveKeepsABackupAndNeverLosesTheOldFile)
     CollectingMessageSink sink;
     ws.designer->messageSink = &sink;
     EXPECT_FALSE(ws.designer->saveToFile(QStringLiteral("/nonexistent-dir/card.qr2")));
-    EXPECT_EQ(sink.messages, QStringList{"Error writing /nonexistent-dir/card.qr2!"});
+    EXPECT_EQ(sink.messages, QStringList{"Error writing /nonexistent-dir/card.qr2! (no such file or directory)"});
 
     // A write-protected layout is refused, as editors do, even where the
     // user could replace it (root); the file stays as it was.

@@ -91,7 +91,6 @@ TEST(AdifReader, DamagedInputIsReportedWithoutShiftingTheRecord)
         {"tag without '>'", "<CALL:4>S5AA <NAME:2 Jo <EOR>", 1, "S5AA", "Broken tag"},
         {"length too long", "<NAME:40>Jo <CALL:4>S5AA<EOR>", 1, "S5AA", "fits neither"},
         {"length past the end of the file", "<CALL:4>S5AA <NAME:999999999>Jo<EOR>", 1, "S5AA", "fits neither"},
-        {"last record without <EOR>", "<CALL:4>S5AA<EOR><CALL:4>S5BB", 1, "S5AA", "no <EOR>"},
         {"empty file", "", 0, "", ""},
         {"only a header", "x<EOH>", 0, "", ""},
         {"stray '<' signs", "<<<<CALL:4>S5AA<EOR>", 1, "S5AA", "Broken tag"},
@@ -110,6 +109,39 @@ TEST(AdifReader, DamagedInputIsReportedWithoutShiftingTheRecord)
                 << c.what << ": " << r.result.problems.join(u'|').toStdString();
         else
             EXPECT_TRUE(r.result.problems.isEmpty()) << c.what << ": " << r.result.problems.join(u'|').toStdString();
+    }
+}
+
+// A file cut short leaves its last record without <EOR>: it is left out and
+// the reader says where it started; a file that ends cleanly says nothing.
+TEST(AdifReader, FilesCutShortAreToldApart)
+{
+    const struct {
+        const char* what;
+        QByteArray text;
+        qsizetype cutAt;
+    } cases[] = {
+        {"after a whole field", "<CALL:4>S5AA<EOR>\n<CALL:4>S5BB", 18},
+        {"inside a value", "<CALL:4>S5AA<EOR>\n<CALL:4>S5BB <NAME:10>Jo", 18},
+        {"inside the first value", "<CALL:4>S5AA<EOR>\n<CALL:10>S5", 18},
+        {"inside the <EOR>", "<CALL:4>S5AA<EOR>\n<CALL:4>S5BB<EO", 18},
+        {"inside a tag", "<CALL:4>S5AA<EOR>\n<CALL:4>S5BB <QSO_D", 18},
+        {"after the header", "Log<EOH>\n<CALL:4>S5", 9},
+        {"whole", "<CALL:4>S5AA<EOR>\n", -1},
+        {"download end marker", "<CALL:4>S5AA<EOR>\n<APP_LOTW_EOF>\n", -1},
+        {"only a header", "Log<EOH>", -1},
+        {"empty", "", -1},
+    };
+    for (const auto& c : cases) {
+        const Read r = readAll(c.text);
+        EXPECT_EQ(r.result.cutRecordAt, c.cutAt) << c.what;
+        if (c.cutAt >= 0 && c.cutAt != 9) {
+            ASSERT_EQ(r.records.size(), 1u) << c.what;
+            EXPECT_EQ(value(r.records.back(), "CALL"), QStringLiteral("S5AA")) << c.what;
+        }
+        AdifImportReport report;
+        report.takeReadResult(r.result);
+        EXPECT_EQ(report.warnings().join(u'\n').contains(QStringLiteral("cut short")), c.cutAt >= 0) << c.what;
     }
 }
 
@@ -334,7 +366,8 @@ TEST(AdifImport, CommandLineReport)
     EXPECT_EQ(p.exitCode(), 0);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QStringLiteral("Records imported: 1"))) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("record 2: no CALL"))) << out.toStdString();
+    const QString warned = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(warned.contains(QStringLiteral("import-adif: warning:   record 2: no CALL"))) << warned.toStdString();
     // Twice: nothing doubles, and the skipped ones are counted.
     p.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("import-adif"), adi, dir.filePath(QStringLiteral("o.db")),
                                            QStringLiteral("--codepage"), QStringLiteral("1250")});
@@ -364,4 +397,41 @@ TEST(AdifImport, CommandLineReport)
     EXPECT_TRUE(err.contains(QStringLiteral("holds no QSO that can be imported"))) << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("record 1: no CALL"))) << err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(fresh));
+}
+
+// Skipped and cut records: import-adif and render read the same file and
+// give the same warnings.
+TEST(AdifImport, ImportAndRenderWarnAlikeOfSkippedAndCutRecords)
+{
+    QTemporaryDir dir;
+    const QString adi = dir.filePath(QStringLiteral("cut.adi"));
+    ASSERT_TRUE(writeFile(adi, "<CALL:4>S5AA <QSO_DATE:8>20240101 <EOR>\n<QSO_DATE:8>20240102 <EOR>\n"
+                               "<CALL:4>S5CC <QSO_DATE:8>2024"));
+    auto run = [](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(CARDMINT_CLI), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    };
+    const auto [importCode, importErr] = run({QStringLiteral("import-adif"), adi, dir.filePath(QStringLiteral("o.db"))});
+    const auto [renderCode, renderErr] =
+        run({QStringLiteral("render"), QStringLiteral("--layout"), QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Demo1.qr2"),
+             QStringLiteral("--log"), adi, QStringLiteral("--qrp"), dir.filePath(QStringLiteral("o.qrp"))});
+    EXPECT_EQ(importCode, 0) << importErr.toStdString();
+    EXPECT_EQ(renderCode, 0) << renderErr.toStdString();
+    const QStringList expected = {
+        QStringLiteral("warning: The file is cut short: the last record (from byte 67) has no <EOR> and is left out"),
+        QStringLiteral("warning: Records skipped: 1"),
+        QStringLiteral("warning:   record 2: no CALL"),
+    };
+    QStringList fromImport = importErr.split(u'\n', Qt::SkipEmptyParts);
+    QStringList fromRender = renderErr.split(u'\n', Qt::SkipEmptyParts);
+    fromImport.replaceInStrings(QStringLiteral("import-adif: "), QString());
+    fromRender.replaceInStrings(QStringLiteral("render: "), QString());
+    for (const QString& line : expected) {
+        EXPECT_TRUE(fromImport.contains(line)) << importErr.toStdString();
+        EXPECT_TRUE(fromRender.contains(line)) << renderErr.toStdString();
+    }
+    // The value cut inside the last record is named as well.
+    EXPECT_TRUE(importErr.contains(QStringLiteral("QSO_DATE"))) << importErr.toStdString();
 }
