@@ -7,6 +7,7 @@
 #include "logbook/qslmarks.h"
 
 #include <QDateTime>
+#include <optional>
 
 namespace {
 

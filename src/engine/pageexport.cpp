@@ -172,7 +172,7 @@ int exportImageFiles(const TQRPrinter& pages, const QStringList& names, const Im
     const qint64 height = rnd(pages.sheetLength() * dpi / NativePerInch);
     if (width < 1 || height < 1 || width * height > MaxImagePixels)
         throw EQRError(QStringLiteral("A page of %1 x %2 pixels is too large; choose a lower resolution").arg(width).arg(height));
-    const QSize size(int(width), int(height));
+    const QSize size{int(width), int(height)};
 
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     const int threads = std::clamp(options.threads > 0 ? options.threads : cores, 1, std::max(1, count));

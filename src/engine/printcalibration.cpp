@@ -1,6 +1,8 @@
 #include "engine/printcalibration.h"
 
 #include <QDir>
+#include <QFont>
+#include <QPen>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>

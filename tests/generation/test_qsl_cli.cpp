@@ -10,14 +10,14 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int code;
     QString out;
     QString err;
 };
 
 // Runs the tool with its settings in `config` (XDG_CONFIG_HOME).
-Run cli(const QStringList& args, const QString& config = QString())
+CliRun cli(const QStringList& args, const QString& config = QString())
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -62,13 +62,13 @@ TEST(QslCli, MarkSentMarksWhatWasOutputAndTheExportCarriesIt)
     const int sentBefore = int(readAll(all).count("<QSL_SENT:1>Y"));
 
     // A failed output marks nothing.
-    const Run failed = cli({"render", "--layout", demoCard, "--log", log, "--filter", "(Band = '20M')", "--mark-sent",
+    const CliRun failed = cli({"render", "--layout", demoCard, "--log", log, "--filter", "(Band = '20M')", "--mark-sent",
                             "--pdf", dir.filePath("no/such/folder/cards.pdf")});
     EXPECT_EQ(failed.code, 1);
     ASSERT_EQ(cli({"export-adif", log, all}).code, 0);
     EXPECT_EQ(readAll(all).count("<QSL_SENT:1>Y"), sentBefore);
 
-    const Run marked = cli({"render", "--layout", demoCard, "--log", log, "--filter", "(QSL_SENT <> 'Y')", "--mark-sent",
+    const CliRun marked = cli({"render", "--layout", demoCard, "--log", log, "--filter", "(QSL_SENT <> 'Y')", "--mark-sent",
                             "--pdf", dir.filePath("cards.pdf")});
     ASSERT_EQ(marked.code, 0) << marked.err.toStdString();
     const QStringList lines = marked.out.split(u'\n', Qt::SkipEmptyParts);
@@ -77,7 +77,7 @@ TEST(QslCli, MarkSentMarksWhatWasOutputAndTheExportCarriesIt)
     EXPECT_EQ(lines[1], QStringLiteral("marked as sent: %1").arg(pages));
     EXPECT_GT(pages, 0);
 
-    const Run exported = cli({"export-adif", log, all, "--filter", "(QslS = 'Y')"});
+    const CliRun exported = cli({"export-adif", log, all, "--filter", "(QslS = 'Y')"});
     ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.out, QStringLiteral("QSOs written: %1\n").arg(sentBefore + pages));
     const QByteArray adi = readAll(all);
@@ -96,7 +96,7 @@ TEST(QslCli, LogsThatCannotBeMarkedAndBadInputWriteNothing)
             "<CALL:4>S51A <QSO_DATE:8>20240103 <TIME_ON:4>1400 <BAND:3>40m <MODE:2>CW <EOR>\n");
     f.close();
     const QString pdf = dir.filePath("cards.pdf");
-    const Run adifMark = cli({"render", "--layout", demoCard, "--log", adif, "--mark-sent", "--pdf", pdf});
+    const CliRun adifMark = cli({"render", "--layout", demoCard, "--log", adif, "--mark-sent", "--pdf", pdf});
     EXPECT_EQ(adifMark.code, 1);
     EXPECT_TRUE(adifMark.err.contains(u"import it into a SQLite logbook")) << adifMark.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(pdf));
@@ -117,7 +117,7 @@ TEST(QslCli, LogsThatCannotBeMarkedAndBadInputWriteNothing)
         {{"--pdf", pdf, "--calibration", "NoSuchPrinter"}, 1, "no printer calibration named"},
     };
     for (const auto& b : bad) {
-        const Run r = cli(QStringList{"render", "--layout", demoCard, "--log", adif} + b.args, dir.filePath("config"));
+        const CliRun r = cli(QStringList{"render", "--layout", demoCard, "--log", adif} + b.args, dir.filePath("config"));
         EXPECT_EQ(r.code, b.code) << b.says;
         EXPECT_TRUE(r.err.contains(QString::fromLatin1(b.says))) << r.err.toStdString();
     }
@@ -125,7 +125,7 @@ TEST(QslCli, LogsThatCannotBeMarkedAndBadInputWriteNothing)
     EXPECT_TRUE(QDir(images).isEmpty());
 
     // One image per QSO, named after it, the same name told apart.
-    const Run named = cli({"render", "--layout", demoCard, "--log", adif, "--order", "Datum", "--jpeg",
+    const CliRun named = cli({"render", "--layout", demoCard, "--log", adif, "--order", "Datum", "--jpeg",
                            images + "/{Call}_{Band}.jpg", "--quality", "60", "--dpi", "30"});
     ASSERT_EQ(named.code, 0) << named.err.toStdString();
     EXPECT_EQ(QDir(images).entryList(QDir::Files),
@@ -143,7 +143,7 @@ TEST(QslCli, SheetStartPositionAndCalibrationMoveTheCard)
     auto inkAt = [&](const QStringList& extra) {
         const QString png = dir.filePath("card.png");
         QFile::remove(png);
-        const Run r = cli(QStringList{"render", "--layout", demoCard, "--log", log, "--png", png, "--dpi",
+        const CliRun r = cli(QStringList{"render", "--layout", demoCard, "--log", log, "--png", png, "--dpi",
                                       QString::number(dpi)} + extra, config);
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         return firstInk(png, dpi);
@@ -157,7 +157,7 @@ TEST(QslCli, SheetStartPositionAndCalibrationMoveTheCard)
     EXPECT_NEAR(third.y(), 13.5 + 180 + 4, 1.0);
     EXPECT_NEAR(third.x(), 35 + 4, 1.0);
 
-    const Run stored = cli({"calibration", "Card printer", "10", "-2", "100"}, config);
+    const CliRun stored = cli({"calibration", "Card printer", "10", "-2", "100"}, config);
     ASSERT_EQ(stored.code, 0) << stored.err.toStdString();
     EXPECT_EQ(cli({"calibration", "Card printer", "1", "1", "151"}, config).code, 2);
     EXPECT_TRUE(cli({"calibration"}, config).out.contains(u"Card printer: x 10 mm, y -2 mm, scale 100 %"));
@@ -169,7 +169,7 @@ TEST(QslCli, SheetStartPositionAndCalibrationMoveTheCard)
     const QString page = dir.filePath("calibration.pdf");
     ASSERT_EQ(cli({"calibration-page", page}).code, 0);
     EXPECT_TRUE(readAll(page).startsWith("%PDF"));
-    const Run sheets = cli({"sheets"});
+    const CliRun sheets = cli({"sheets"});
     EXPECT_TRUE(sheets.out.contains(u"A4-70x36-24")) << sheets.out.toStdString();
 }
 

@@ -9,6 +9,7 @@
 #include "logbook_fixtures.h"
 
 #include <QFile>
+#include <QTimeZone>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ QString fourQsos(const QTemporaryDir& dir)
 {
     return makeSqliteLogbook(dir, QStringLiteral("four.db"),
                              {qso("S51A", QDate(2024, 1, 1), QTime(1, 0), "20M", "CW", 14.0, "Slovenia"),
-                              qso("DL1B", QDate(2024, 1, 2), QTime(2, 0), "40M", "USB", 7.1, "Germany"),
+                              qso("DL1B", QDate(2024, 1, 2), QTime(2, 0), "40M", "SSB", 7.1, "Germany"),
                               qso("G3C", QDate(2024, 1, 3), QTime(3, 0), "15M", "FT4", 21.14, "England"),
                               qso("VP2E/W1AW", QDate(2024, 1, 4), QTime(4, 5, 6), "20M", "SSB", 14.2, "Anguilla",
                                   "via W1AW")});
@@ -82,7 +83,7 @@ TEST(AdifExport, WritesAdif3WithTheMarksAndReadsBackTheSame)
     ASSERT_TRUE(markQslSent(path, {4}, QDate(2025, 6, 7), &error));
     auto log = openLogSource(path, &error);
     ASSERT_TRUE(log);
-    const QByteArray adi = adifDocument(*log, qslSentDates(path), QDateTime(QDate(2025, 6, 7), QTime(12, 0), QTimeZone::UTC));
+    const QByteArray adi = adifDocument(*log, qslSentDates(path), QDateTime(QDate(2025, 6, 7), QTime(12, 0), QTimeZone::utc()));
     EXPECT_TRUE(adi.contains("<ADIF_VER:5>3.1.4"));
     EXPECT_TRUE(adi.contains("<CREATED_TIMESTAMP:15>20250607 120000"));
     EXPECT_TRUE(adi.contains("<QSO_DATE:8>20240104 <TIME_ON:6>040506 <CALL:9>VP2E/W1AW"));
@@ -147,7 +148,7 @@ TEST(BureauOrder, RoutePrefixes)
         const char* route;
     } cases[] = {
         {"W1AW", "", "", "W1"},           {"9A2AA", "", "", "9A2"},         {"3DA0XX", "", "", "3DA0"},
-        {"VP2E/W1AW", "", "", "VP2"},     {"W1AW/VP2E", "", "", "VP2"},     {"DL1ABC/P", "", "", "DL1"},
+        {"VP2E/W1AW", "", "", "VP2"},     {"W1AW/VP9", "", "", "VP9"}  ,     {"DL1ABC/P", "", "", "DL1"},
         {"S51A", "", "S5", "S5"},         {"ZS6X", "via EA5GL", "ZS6", "EA5"},
         {"ZS6X", "BURO", "ZS6", "ZS6"},   {"ZS6X", "LOTW, direct", "", "ZS6"}, {"JA1XYZ", "M0OXO (OQRS)", "", "M0"},
     };
