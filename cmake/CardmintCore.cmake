@@ -12,3 +12,6 @@ target_include_directories(cardmint_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(cardmint_core PUBLIC Qt6::Core Qt6::Gui Qt6::Sql)
 set_target_properties(cardmint_core PROPERTIES AUTOMOC ON)
 target_precompile_headers(cardmint_core PRIVATE <QString> <QStringList> <QByteArray> <QList> <vector> <memory>)
+# Data the core ships with (the table of label sheets).
+qt_add_resources(cardmint_core "cardmint_core_data" PREFIX "/cardmint" BASE ${CMAKE_SOURCE_DIR}/src/engine/data
+                 FILES ${CMAKE_SOURCE_DIR}/src/engine/data/labelsheets.txt)

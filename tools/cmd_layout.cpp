@@ -85,7 +85,8 @@ int makeLayouts(const QStringList& args, cli::Io& io)
     const struct {
         const char* file;
         void (*build)(Workspace&);
-    } layouts[] = {{"Demo1.qr2", &buildDemoCard}, {"Template.qr2", &buildTemplate}};
+    } layouts[] = {{"Demo1.qr2", &buildDemoCard}, {"Template.qr2", &buildTemplate},
+                   {"MultiQSO.qr2", &buildMultiQsoCard}};
     for (const auto& l : layouts) {
         Workspace ws;
         ws.designer->messageSink = &sink;
@@ -104,7 +105,7 @@ cli::CliRegistration regResave({"resave", "resave IN.QR2 OUT.QR2   load a layout
                                 "byte for byte the same. No .BAK file is left.\n"});
 cli::CliRegistration regDump({"dump", "dump IN.QR2              print a layout as JSON", &dump,
                               "Prints the report settings and every band and element of a layout as JSON.\n"});
-cli::CliRegistration regMake({"make-layouts", "make-layouts DIR        write the shipped layouts Demo1.qr2 and Template.qr2",
-                              &makeLayouts, "Writes the shipped layouts Demo1.qr2 and Template.qr2 into DIR.\n"});
+cli::CliRegistration regMake({"make-layouts", "make-layouts DIR        write the shipped layouts (Demo1, Template, MultiQSO)",
+                              &makeLayouts, "Writes the shipped layouts Demo1.qr2, Template.qr2 and MultiQSO.qr2 into DIR.\n"});
 
 } // namespace

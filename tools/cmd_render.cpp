@@ -1,6 +1,7 @@
-// cardmint-cli render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS]
-//                    (--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME)
-//                    [--dpi N] [--progress] [--allow-empty]
+// cardmint-cli render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS|bureau]
+//                    (--pdf OUT.pdf | --png PATTERN | --jpeg PATTERN | --qrp OUT.QRP | --print | --printer NAME)
+//                    [--dpi N] [--quality N] [--sheet NAME] [--start-at N] [--calibration NAME]
+//                    [--mark-sent] [--progress] [--allow-empty]
 // Prints one card per logbook record: loads the layout, attaches the log to
 // DataFrm.Tbl, generates the pages and writes them out, or sends them
 // straight to a printer as they are made.
@@ -13,7 +14,13 @@
 #include "engine/qrprinter.h"
 #include "layout/layoutlocator.h"
 #include "layout/workspace.h"
+#include "engine/cardfilenames.h"
+#include "engine/labelsheets.h"
+#include "engine/printcalibration.h"
+#include "logbook/bureauorder.h"
+#include "logbook/logfields.h"
 #include "logbook/logsource.h"
+#include "logbook/qslmarks.h"
 
 #ifdef CARDMINT_HAVE_PRINT
 #include "engine/print/qtprintdevice.h"
@@ -30,9 +37,9 @@
 namespace {
 
 constexpr const char* Usage =
-    "render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS] "
-    "(--pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME) [--dpi N] [--progress] "
-    "[--allow-empty]";
+    "render --layout L.QR2 [--log LOG] [--filter TEXT] [--order FIELDS|bureau] "
+    "(--pdf OUT.pdf | --png PATTERN | --jpeg PATTERN | --qrp OUT.QRP | --print | --printer NAME) [--dpi N] "
+    "[--quality N] [--sheet NAME] [--start-at N] [--calibration NAME] [--mark-sent] [--progress] [--allow-empty]";
 
 constexpr const char* Details =
     "Prints one card per logbook record.\n"
@@ -47,14 +54,26 @@ constexpr const char* Details =
     "                   order, e.g. \"Datum DESC, Gmt DESC\"\n"
     "                   Field names: the logbook's (Datum, RstS ...) or ADIF's (QSO_DATE,\n"
     "                   RST_SENT ...); the README lists them with the filter language.\n"
-    "  --pdf OUT.pdf | --png PATTERN | --qrp OUT.QRP | --print | --printer NAME\n"
+    "                   \"bureau\": by the route's prefix (the QSL manager's when Qsl via\n"
+    "                   names one), then call, then date, as QSL bureaus want the cards\n"
+    "  --pdf OUT.pdf | --png PATTERN | --jpeg PATTERN | --qrp OUT.QRP | --print | --printer NAME\n"
     "                   where the cards go; in PATTERN the last run of '#' is the page number\n"
-    "  --dpi N          resolution of --png images, 10 to 1200 (default 300)\n"
+    "                   and {Field} the value of the page's first QSO (\"{Call}_{Datum}.jpg\"),\n"
+    "                   made safe for file names; names that repeat are numbered\n"
+    "  --dpi N          resolution of --png and --jpeg images, 10 to 1200 (default 300)\n"
+    "  --quality N      JPEG quality, 0 to 100 (default 90)\n"
+    "  --sheet NAME     print on a sheet of labels or cards (\"cardmint-cli sheets\" lists them)\n"
+    "  --start-at N     leave the first N-1 positions of the first sheet empty (counted down\n"
+    "                   the first column, then the next)\n"
+    "  --calibration NAME  apply the printer calibration stored under NAME to a PDF or images;\n"
+    "                   --printer NAME applies that printer's own calibration by itself\n"
+    "  --mark-sent      when every card was output, set Qsl Sent to Y for the QSOs printed\n"
+    "                   (SQLite logbooks only), in one transaction\n"
     "  --progress       show a progress bar on the terminal\n"
     "  --allow-empty    with no QSO to print, print the layout once anyway when it\n"
     "                   prints even when empty (PrintIfEmpty); otherwise that is an error\n";
 
-enum class Target { Pdf, Png, Qrp, Printer };
+enum class Target { Pdf, Png, Jpeg, Qrp, Printer };
 
 struct Options {
     QString layout;
@@ -64,8 +83,16 @@ struct Options {
     std::optional<Target> target;
     QString output;   // a file, or the printer's name (empty: the default printer)
     int dpi = 300;
+    std::optional<int> quality;
+    std::optional<QString> sheet;
+    int startAt = 1;
+    std::optional<QString> calibration;
+    bool markSent = false;
     bool progress = false;
     bool allowEmpty = false;
+
+    bool imageTarget() const { return target == Target::Png || target == Target::Jpeg; }
+    bool bureauOrder() const { return order && order->trimmed().compare(u"bureau", Qt::CaseInsensitive) == 0; }
 };
 
 QString parse(const QStringList& args, Options& o)
@@ -78,9 +105,10 @@ QString parse(const QStringList& args, Options& o)
                 return std::nullopt;
             return args[++i];
         };
-        if (arg == u"--pdf" || arg == u"--png" || arg == u"--qrp" || arg == u"--print" || arg == u"--printer") {
+        if (arg == u"--pdf" || arg == u"--png" || arg == u"--jpeg" || arg == u"--qrp" || arg == u"--print" ||
+            arg == u"--printer") {
             if (o.target)
-                return QStringLiteral("give only one of --pdf, --png, --qrp, --print and --printer");
+                return QStringLiteral("give only one of --pdf, --png, --jpeg, --qrp, --print and --printer");
             if (arg == u"--print") {
                 o.target = Target::Printer;
                 continue;
@@ -89,7 +117,7 @@ QString parse(const QStringList& args, Options& o)
             if (!v || v->isEmpty())
                 return QStringLiteral("%1 needs a %2").arg(arg, arg == u"--printer" ? u"printer name" : u"file name");
             o.target = arg == u"--pdf" ? Target::Pdf : arg == u"--png" ? Target::Png
-                     : arg == u"--qrp" ? Target::Qrp : Target::Printer;
+                     : arg == u"--jpeg" ? Target::Jpeg : arg == u"--qrp" ? Target::Qrp : Target::Printer;
             o.output = *v;
         } else if (arg == u"--layout" || arg == u"--log" || arg == u"--filter" || arg == u"--order") {
             const auto v = value();
@@ -105,6 +133,26 @@ QString parse(const QStringList& args, Options& o)
             o.dpi = v ? v->toInt(&ok) : 0;
             if (!ok || o.dpi < cm::MinExportDpi || o.dpi > cm::MaxExportDpi)
                 return QStringLiteral("--dpi needs a number from %1 to %2").arg(cm::MinExportDpi).arg(cm::MaxExportDpi);
+        } else if (arg == u"--quality" || arg == u"--start-at") {
+            bool ok = false;
+            const auto v = value();
+            const int n = v ? v->toInt(&ok) : -1;
+            if (arg == u"--quality") {
+                if (!ok || n < 0 || n > 100)
+                    return QStringLiteral("--quality needs a number from 0 to 100");
+                o.quality = n;
+            } else {
+                if (!ok || n < 1)
+                    return QStringLiteral("--start-at needs a position from 1 up");
+                o.startAt = n;
+            }
+        } else if (arg == u"--sheet" || arg == u"--calibration") {
+            const auto v = value();
+            if (!v || v->trimmed().isEmpty())
+                return QStringLiteral("%1 needs a name").arg(arg);
+            (arg == u"--sheet" ? o.sheet : o.calibration) = v->trimmed();
+        } else if (arg == u"--mark-sent") {
+            o.markSent = true;
         } else if (arg == u"--allow-empty") {
             o.allowEmpty = true;
         } else if (arg == u"--progress") {
@@ -119,6 +167,12 @@ QString parse(const QStringList& args, Options& o)
         return QStringLiteral("give one of --pdf, --png, --qrp, --print or --printer");
     if ((o.filter || o.order) && o.log.isEmpty())
         return QStringLiteral("--filter and --order need --log");
+    if (o.quality && o.target != Target::Jpeg)
+        return QStringLiteral("--quality is for --jpeg only");
+    if (o.markSent && o.log.isEmpty())
+        return QStringLiteral("--mark-sent needs --log");
+    if (o.markSent && o.target == Target::Qrp)
+        return QStringLiteral("--mark-sent marks cards that were output; a page file (--qrp) is not");
     return {};
 }
 
@@ -212,6 +266,40 @@ std::unique_ptr<cm::TQRPrintDevice> printDevice(Target target, const QString& na
     return nullptr;
 }
 
+// The file of each page: the pattern's page number, then the fields of the
+// page's first QSO (a page without one takes the QSO of the page before).
+QStringList imageNames(int pageCount, const QString& pattern, const cm::CardFileNamePattern& fields,
+                       const std::vector<std::pair<int, int>>& printed, const cm::LogTable* log)
+{
+    if (!fields.hasFields()) {
+        QStringList names;
+        if (pageCount > 1 && !pattern.contains(u'#'))
+            throw cm::EQRError(QStringLiteral("The file name pattern needs a # for the page number or a {Field}"));
+        for (int n = 1; n <= pageCount; ++n)
+            names << cm::pageFileName(pattern, n);
+        return names;
+    }
+    std::vector<int> firstRecord(size_t(pageCount) + 1, -1);
+    for (const auto& [record, page] : printed)
+        if (page >= 1 && page <= pageCount && firstRecord[size_t(page)] < 0)
+            firstRecord[size_t(page)] = record;
+    QStringList names;
+    int record = -1;
+    for (int n = 1; n <= pageCount; ++n) {
+        if (firstRecord[size_t(n)] >= 0)
+            record = firstRecord[size_t(n)];
+        const auto parsed = cm::CardFileNamePattern::parse(
+            cm::pageFileName(pattern, n), [](const QString&) { return true; }, nullptr);
+        names << parsed->nameFor([&](const QString& field) {
+            int index = log->fieldIndex(field);
+            if (index < 0)
+                index = cm::findLogField(field);
+            return record >= 0 ? log->recordText(record, index).trimmed() : QString();
+        });
+    }
+    return cm::uniqueFileNames(names);
+}
+
 int run(const QStringList& args, cm::cli::Io& io)
 {
     Options o;
@@ -233,6 +321,7 @@ int run(const QStringList& args, cm::cli::Io& io)
         io.err << "render: cannot load layout \"" << layout.path << "\"\n";
         return cm::cli::ExitFailure;
     }
+    cm::LogTable* logTable = nullptr;
     if (!o.log.isEmpty()) {
         QString error;
         auto log = cm::openLogSource(o.log, &error);
@@ -243,15 +332,73 @@ int run(const QStringList& args, cm::cli::Io& io)
         // Records left out of the log are told as an import tells them.
         for (const QString& note : log->loadNotes())
             io.err << "render: warning: " << note << "\n";
+        if (o.markSent) {
+            const QString refusal = cm::qslMarkRefusal(*log);
+            if (!refusal.isEmpty()) {
+                io.err << "render: --mark-sent: " << refusal << "; nothing was written or printed\n";
+                return cm::cli::ExitFailure;
+            }
+        }
         if (o.filter && !log->setFilter(*o.filter, &error)) {
             io.err << "render: " << error << "\n";
             return cm::cli::ExitFailure;
         }
-        if (o.order && !log->setIndexFieldNames(*o.order, &error)) {
+        if (o.bureauOrder()) {
+            cm::orderForBureau(*log);
+        } else if (o.order && !log->setIndexFieldNames(*o.order, &error)) {
             io.err << "render: " << error << "\n";
             return cm::cli::ExitFailure;
         }
+        logTable = log.get();
         ws.table->setSource(std::move(log));
+    }
+    // Names of image files made from the cards' QSOs: checked before the run.
+    std::optional<cm::CardFileNamePattern> namePattern;
+    if (o.imageTarget()) {
+        QString error;
+        namePattern = cm::CardFileNamePattern::parse(
+            o.output,
+            [logTable](const QString& field) {
+                return logTable && (logTable->fieldIndex(field) >= 0 || cm::findLogField(field) >= 0);
+            },
+            &error);
+        if (!namePattern) {
+            if (!logTable && o.output.contains(u'{'))
+                error += QStringLiteral(" (field names need --log)");
+            io.err << "render: " << error << "; nothing was written\n";
+            return cm::cli::ExitUsage;
+        }
+    }
+    if (o.sheet) {
+        const auto sheet = cm::findLabelSheet(*o.sheet);
+        if (!sheet) {
+            io.err << "render: no sheet named \"" << *o.sheet << "\"; \"cardmint-cli sheets\" lists them\n";
+            return cm::cli::ExitUsage;
+        }
+        QString error;
+        if (!cm::applyLabelSheet(*ws.report, *sheet, &error)) {
+            io.err << "render: " << error << "; nothing was written or printed\n";
+            return cm::cli::ExitFailure;
+        }
+    }
+    if (o.startAt > 1) {
+        const int positions = cm::cardPositionsPerPage(*ws.report);
+        if (o.startAt > positions) {
+            io.err << "render: --start-at " << o.startAt << " is beyond the " << positions
+                   << " positions of a sheet; nothing was written or printed\n";
+            return cm::cli::ExitUsage;
+        }
+    }
+    std::optional<cm::PageCalibration> calibration;
+    const QString calibrationName =
+        o.calibration ? *o.calibration : (*o.target == Target::Printer ? o.output : QString());
+    if (!calibrationName.isEmpty()) {
+        calibration = cm::readCalibration(cm::standardSettingsFile(), calibrationName);
+        if (!calibration && o.calibration) {
+            io.err << "render: no printer calibration named \"" << calibrationName << "\" in "
+                   << cm::standardSettingsFile() << "\n";
+            return cm::cli::ExitFailure;
+        }
     }
     QString nothing = whyNothingToPrint(o, *ws.report);
     if (!nothing.isEmpty() && o.allowEmpty) {
@@ -274,6 +421,8 @@ int run(const QStringList& args, cm::cli::Io& io)
                 return cm::cli::ExitFailure;
             }
             pages.setDestination(cm::TQRDestination::Printer);
+            if (calibration)
+                pages.setPrinterCalibration(*calibration);
         }
         // Refused before the run, so that no blank card reaches a printer.
         if (!nothing.isEmpty()) {
@@ -282,8 +431,12 @@ int run(const QStringList& args, cm::cli::Io& io)
         }
         cm::ReportGenerator generator(*ws.report, pages);
         generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);
+        generator.setEmptyPositions(o.startAt - 1);
         if (o.progress)
             generator.setProgress(&showProgress);
+        // Which QSO went on which page: for file names and for the marks.
+        std::vector<std::pair<int, int>> printed;   // (record, page)
+        generator.setRecordPrinted([&printed](int record, int page) { printed.emplace_back(record, page); });
         cm::ScopedModelAccess access(&generator);
         {
             CancelOnInterrupt cancelOnInterrupt(generator);
@@ -296,10 +449,22 @@ int run(const QStringList& args, cm::cli::Io& io)
             io.err << "render: cancelled; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
+        const cm::PageCalibration fileCalibration =
+            o.calibration && calibration ? *calibration : cm::PageCalibration();
         int written = 0;
         switch (*o.target) {
-        case Target::Pdf: written = cm::exportPdf(pages, o.output); break;
-        case Target::Png: written = cm::exportImages(pages, o.output, cm::TQRImageFormat::Png, o.dpi); break;
+        case Target::Pdf: written = cm::exportPdf(pages, o.output, {}, fileCalibration); break;
+        case Target::Png:
+        case Target::Jpeg: {
+            cm::ImageExportOptions options;
+            options.format = *o.target == Target::Png ? cm::TQRImageFormat::Png : cm::TQRImageFormat::Jpeg;
+            options.dpi = o.dpi;
+            options.quality = o.quality.value_or(90);
+            options.calibration = fileCalibration;
+            const QStringList names = imageNames(pages.storedPages(), o.output, *namePattern, printed, logTable);
+            written = cm::exportImageFiles(pages, names, options);
+            break;
+        }
         case Target::Qrp:
             pages.writeReportFile(o.output);
             written = pages.storedPages();
@@ -309,6 +474,19 @@ int run(const QStringList& args, cm::cli::Io& io)
         io.out << "pages: " << written << "\n";
         for (const QString& warning : generator.fitReport().warnings())
             io.err << "render: warning: " << warning << "\n";
+        if (o.markSent) {
+            std::vector<int> records;
+            for (const auto& [record, page] : printed)
+                if (page <= written)
+                    records.push_back(record);
+            const std::vector<qint64> logs = cm::logNumbersOf(*logTable, records);
+            QString error;
+            if (!cm::markQslSent(logTable->resolvedPath(), logs, QDate::currentDate(), &error)) {
+                io.err << "render: the cards were output, but no QSO was marked as sent: " << error << "\n";
+                return cm::cli::ExitFailure;
+            }
+            io.out << "marked as sent: " << logs.size() << "\n";
+        }
     } catch (const cm::EQRError& error) {
         io.err << "render: " << error.message() << "\n";
         return cm::cli::ExitFailure;

@@ -426,6 +426,14 @@ void ReportGenerator::runRecords(ControllerRun& c)
         outputBand(columnHeader_);
         skipNextForcedPage_ = pageCounter_ > 0;
     }
+    // Positions already used on a partly used sheet: each takes one card's
+    // room, so the first card lands on the next free one.
+    if (c.isReport && detail) {
+        for (int i = 0; i < emptyPositions_; ++i) {
+            ensureRoom(*detail);
+            cursorY_ += rnd(detail->height());
+        }
+    }
     testGroupKeys(c);
     while (more) {
         if (processEvents_)
@@ -439,6 +447,8 @@ void ReportGenerator::runRecords(ControllerRun& c)
         for (ControllerRun* sub : c.before)
             runRecords(*sub);
         outputBand(detail);
+        if (c.isReport && recordPrinted_ && detail && detail->lastDecision)
+            recordPrinted_(data->recordNumber(), pageCounter_);
         for (ControllerRun* sub : c.after)
             runRecords(*sub);
         data->next();

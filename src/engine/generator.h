@@ -8,6 +8,7 @@
 #include "expr/script.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -38,6 +39,15 @@ public:
     void setProcessEvents(std::function<void()> fn) { processEvents_ = std::move(fn); }
     // Called with the percentage of records done.
     void setProgress(std::function<void(int)> fn) { progress_ = std::move(fn); }
+    // Called after each record of the report's own data set whose detail
+    // band printed, with the record's number in the data set (0-based) and
+    // the page it went on: which QSOs reached which card.
+    void setRecordPrinted(std::function<void(int record, int page)> fn) { recordPrinted_ = std::move(fn); }
+
+    // Leaves the first `count` card positions of the first page empty (a
+    // sheet of labels that is partly used). Positions are counted in the
+    // order cards fill the page: down the first column, then the next.
+    void setEmptyPositions(int count) { emptyPositions_ = std::max(0, count); }
 
     TQRCustomReport& report() const { return report_; }
 
@@ -120,6 +130,7 @@ private:
     std::unique_ptr<ScriptRunner> scripts_;
     std::function<void()> processEvents_;
     std::function<void(int)> progress_;
+    std::function<void(int, int)> recordPrinted_;
     qint64 scriptStepBudget_ = ScriptRunner::DefaultStepBudget;
 
     // Run state.
@@ -144,6 +155,7 @@ private:
     TQREvElement* pageEntry_ = nullptr;
     TQREvElement* columnEntry_ = nullptr;
     int recordCount_ = 1;
+    int emptyPositions_ = 0;
     FitReport fits_;
 
     std::map<const TQRCustomBand*, std::unique_ptr<BandRun>> bands_;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QPainter>
+#include <QTransform>
 
 #include <cmath>
 #include <mutex>
@@ -194,6 +195,13 @@ void TQRPrinter::openPage()
     }
     m_printerHasPage = true;
     m_canvas = m_printerPainter;
+    if (!m_calibration.isIdentity()) {
+        const double scale = m_calibration.scalePercent / 100;
+        QTransform t;
+        t.translate(m_calibration.offsetXMm * m_printer->dpiX() / 25.4, m_calibration.offsetYMm * m_printer->dpiY() / 25.4);
+        t.scale(scale, scale);
+        m_canvas->setWorldTransform(t);
+    }
 }
 
 void TQRPrinter::closePage()
@@ -420,7 +428,9 @@ TQRPrintOutcome TQRPrinter::printStoredPages()
     QSizeF paper = m_printer->paperSizeNative();
     if (m_setup.orientation == TQROrientation::poLandscape)
         paper.transpose();
-    const QRectF target(0, 0, paper.width() * m_printer->dpiX() / 254.0, paper.height() * m_printer->dpiY() / 254.0);
+    const QRectF target = calibratedTarget(
+        QRectF(0, 0, paper.width() * m_printer->dpiX() / 254.0, paper.height() * m_printer->dpiY() / 254.0),
+        m_calibration, m_printer->dpiX() / 25.4);
     PagePlayer player;
     try {
         for (int n = first; n <= last; ++n) {

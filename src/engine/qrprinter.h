@@ -4,6 +4,7 @@
 // pages go either into the page list (as QPicture recordings) or straight to
 // the printer. It also reads and writes report files and prints stored pages.
 #include "engine/pageimages.h"
+#include "engine/pageexport.h"
 #include "engine/pagelist.h"
 #include "engine/pageplayer.h"
 #include "engine/printdevice.h"
@@ -75,6 +76,10 @@ public:
     bool compression() const { return m_compression; }
     void setCompression(bool on) { m_compression = on; }
     void setClient(TQRPrinterClient* client) { m_client = client; }
+    // Shifts and scales what goes to the printer (pages straight from a run
+    // and stored pages printed); files are not affected.
+    void setPrinterCalibration(const PageCalibration& calibration) { m_calibration = calibration; }
+    const PageCalibration& printerCalibration() const { return m_calibration; }
     bool printerAvailable() const { return m_printerAvailable; }
 
     // Hooks set by the report.
@@ -164,6 +169,7 @@ private:
     QString m_title;
     bool m_compression = false;
     TQRPrinterClient* m_client = nullptr;
+    PageCalibration m_calibration;
 
     bool m_cancelled = false;
     bool m_loadedFromFile = false;

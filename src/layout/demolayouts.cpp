@@ -148,6 +148,85 @@ void buildDemoCard(Workspace& ws)
     r.arrangeBands();
 }
 
+void buildMultiQsoCard(Workspace& ws)
+{
+    TQRDesignReport& r = *ws.report;
+    TQRDesignBand* detail = cardPage(ws);
+    r.reportTitle = QStringLiteral("QSL card, several QSOs");
+    r.description.setLines({QStringLiteral("QSL card, 140 x 90 mm, one card per station with up to 5 QSOs."),
+                            QStringLiteral("The station's header is a group on Call: print the log ordered by call"),
+                            QStringLiteral("and date (render --order \"Call, Datum, Gmt\"). A station with more"),
+                            QStringLiteral("QSOs goes on to a further card that repeats the header.")});
+    // Header and five rows fill the card, so a new station never fits below
+    // the last one's QSOs and always starts a card of its own.
+    constexpr Extended headerHeight = 600, rowHeight = 60;
+    detail->size.values[0] = rowHeight;
+    detail->size.applyToControl();
+
+    auto* header = new TQRDesignGroup(&ws.window);
+    header->setName(QStringLiteral("StationHeader"));
+    header->setParentControl(&r);
+    header->setMaster(&r);
+    header->expression = QStringLiteral("Call");
+    header->reprintOnNewPage = true;
+    header->size.values = {headerHeight, 1400};
+    header->size.applyToControl();
+    header->d.qrDesigner = ws.designer;
+
+    label(ws, header, QStringLiteral("S50QSL"), 90, 60, 30, fsBold, 0x800000);
+    label(ws, header, QStringLiteral("Ljubljana, Slovenia - JN76HB - CQ 15 - ITU 28"), 90, 190, 10);
+    auto* rule = place<TQRDesignShape>(ws, header, QStringLiteral("QRDesignShape"), 80, 250, 1240, 20);
+    rule->shape = TQRShapeType::qrsHorLine;
+    rule->pen.width = 2;
+    rule->pen.color = 0x800000;
+    label(ws, header, QStringLiteral("To Radio"), 90, 320, 12, fsItalic);
+    field(ws, header, QStringLiteral("CallSign"), QStringLiteral("Call"), 300, 295, 750, 95, 22, fsBold)
+        ->setAlignment(TAlignment::taLeftJustify);
+    // Says so on the cards that carry on a station's QSOs; the script below
+    // fills it.
+    auto* continued = label(ws, header, QString(), 1070, 320, 10, fsItalic);
+    continued->setName(QStringLiteral("Continued"));
+
+    const struct {
+        const char* heading;
+        const char* field;
+        const char* mask;
+        Extended left;
+        Extended width;
+    } columns[] = {{"Date", "Datum", "yyyy'-'mm'-'dd", 90, 290},
+                   {"UTC", "Gmt", "hh':'nn", 390, 180},
+                   {"Band", "Band", "", 580, 200},
+                   {"Mode", "Mode", "", 790, 340},
+                   {"RST", "RstS", "", 1140, 170}};
+    for (const auto& c : columns) {
+        auto* heading = place<TQRDesignLabel>(ws, header, QStringLiteral("QRDesignLabel"), c.left, 530, c.width, 50);
+        heading->setCaption(QString::fromLatin1(c.heading));
+        heading->autoSize = false;
+        heading->setAlignment(TAlignment::taCenter);
+        heading->frame.drawBottom = true;
+        setFont(*heading, QStringLiteral("Arial"), 10, fsBold);
+        auto* value = field(ws, detail, QStringLiteral("Qso") + QString::fromLatin1(c.heading), QString::fromLatin1(c.field),
+                            c.left, 5, c.width, 50, 11);
+        value->mask = QString::fromLatin1(c.mask);
+    }
+    // A header printed again for the station whose header came last is a
+    // continuation card. The report's own BeforePrint forgets the station
+    // of an earlier run.
+    ws.designer->script.lines = {
+        QStringLiteral("[%1.BeforePrint]").arg(r.name()),
+        QStringLiteral("SETVAR('MultiQsoStation', '')"),
+        QStringLiteral("[StationHeader.BeforePrint]"),
+        QStringLiteral("IF (GETVAR('MultiQsoStation') = Call)"),
+        QStringLiteral("SETSTRPROP('Continued', 'Caption', 'continued')"),
+        QStringLiteral("ELSE"),
+        QStringLiteral("SETSTRPROP('Continued', 'Caption', '')"),
+        QStringLiteral("ENDIF"),
+        QStringLiteral("SETVAR('MultiQsoStation', Call)"),
+    };
+    r.orderBands();
+    r.arrangeBands();
+}
+
 void buildTemplate(Workspace& ws)
 {
     cardPage(ws);

@@ -149,6 +149,12 @@ void LogTable::rebuildView()
         };
         std::stable_sort(rows.begin(), rows.end(), less);
     }
+    if (orderKey_) {
+        std::vector<QString> keys(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i)
+            keys[size_t(rows[i])] = orderKey_(store_, rows[i]);
+        std::stable_sort(rows.begin(), rows.end(), [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    }
     if (filter_.isEmpty()) {
         view_ = std::move(rows);
     } else {
@@ -156,6 +162,15 @@ void LogTable::rebuildView()
         for (int r : rows)
             if (filter_.matches(store_, r))
                 view_.push_back(r);
+    }
+}
+
+void LogTable::setOrderKey(RowKey key)
+{
+    orderKey_ = std::move(key);
+    if (isOpen()) {
+        rebuildView();
+        first();
     }
 }
 

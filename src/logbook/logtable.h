@@ -8,6 +8,7 @@
 #include "logbook/logformat.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -73,6 +74,10 @@ public:
     // orders it from the highest value down. Empty: the source's own order.
     bool setIndexFieldNames(const QString& names, QString* error = nullptr);
     QString indexFieldNames() const;
+    // Orders by a key made from each stored row (text, compared as it
+    // stands), before any field order; none: back to the field order.
+    using RowKey = std::function<QString(const LogStore& store, int row)>;
+    void setOrderKey(RowKey key);
 
     // Editing (SQLite logbooks). Read-only sources say why in the notice.
     bool canModify() const { return backend_ && backend_->readOnlyNotice().isEmpty(); }
@@ -118,6 +123,7 @@ private:
     LogFilter filter_;
     std::vector<int> orderColumns_;
     std::vector<char> orderDescending_;   // one flag per order column
+    RowKey orderKey_;
     std::vector<int> view_;   // store rows under the filter, in order
     int pos_ = 0;
     bool bof_ = true;

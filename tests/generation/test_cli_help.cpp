@@ -36,7 +36,8 @@ CliRun runCli(const QStringList& args, const QString& folder = QString(), const 
 TEST(CliHelp, EveryCommandExplainsItself)
 {
     const char* commands[] = {"render", "convert", "check-table", "import-adif", "make-demo-log",
-                              "eval", "qrp-info", "resave", "dump", "make-layouts"};
+                              "eval", "qrp-info", "resave", "dump", "make-layouts", "export-adif", "sheets",
+                              "calibration", "calibration-page"};
     for (const char* command : commands) {
         for (const char* ask : {"--help", "-h"}) {
             const CliRun r = runCli({QString::fromLatin1(command), QString::fromLatin1(ask)});
