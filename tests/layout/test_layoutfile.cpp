@@ -229,8 +229,9 @@ TEST(LayoutFile, ShortStringPropertiesAreCut)
         const QByteArray key = char(name.size()) + name.toLatin1() + c.storedType;
         const qsizetype at = bytes.indexOf(key);
         ASSERT_GE(at, 0);
-        if (c.storedType == 6)
+        if (c.storedType == 6) {
             EXPECT_EQ(uint8_t(bytes.at(at + key.size())), 255u);
+        }
     }
 }
 
