@@ -1,7 +1,9 @@
-// cardmint-cli eval [--locale NAME] EXPR: evaluates one formula with the
-// default environments and no data sets.
+// cardmint-cli eval [--locale NAME] EXPR: evaluates one formula as a report
+// outside a print run would (PAGENUMBER and COLUMNNUMBER 0, REPORTTITLE
+// empty), with no data sets.
 #include "cli.h"
 
+#include "expr/environment.h"
 #include "expr/evaluator.h"
 #include "expr/formatsettings.h"
 #include "expr/services.h"
@@ -47,7 +49,10 @@ int runEval(const QStringList& args, cm::cli::Io& io)
     try {
         cm::VariableStore variables;   // the formula's own
         const cm::ScopedVariables installed(variables);
+        const auto environment = cm::makeReportEnvironment();
+        environment->Prepare();
         cm::TQREvaluator evaluator;
+        evaluator.SetEnvironment(environment.get());
         const cm::EvResult r = evaluator.Calculate(rest.first());
         const QString text = r.isError() ? r.strResult : cm::ValueToText(r);
         io.out << kindText(r.kind) << '\t' << text << '\n';

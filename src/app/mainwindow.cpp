@@ -82,6 +82,7 @@ MainWindow::MainWindow(MessageBoxes& boxes, AppPaths paths, QWidget* parent)
     buildToolbars();
     connectCommands();
     connectDesigner();
+    connectBuilder();
     setHelpContexts();
 
     // Room for the designed client area (652 x 468) below three rows of

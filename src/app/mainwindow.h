@@ -95,6 +95,7 @@ private:
     void buildToolbars();
     void connectCommands();
     void connectDesigner();
+    void connectBuilder();
     void applySmallScreenRule();
     void setHelpContexts();
 

@@ -205,6 +205,10 @@ public:
 
     // The data set a new data element gets; null when there is none.
     TDataSetComponent* dataSetForNewElement() const;
+    // The tables formulas may name, as the expression builder lists them:
+    // the report's own data sources' data sets, then (with data modules)
+    // those of the data modules that the available names allow.
+    std::vector<TDataSetComponent*> offeredDataSets() const;
 
     // Around preview and print. prepare() false: nothing is output.
     bool prepare();

@@ -83,6 +83,25 @@ void TQREvEnvironment::Delete(const QString& name)
     }
 }
 
+bool TQREvEnvironment::RenameAt(int i, const QString& name)
+{
+    const QString upper = name.toUpper();
+    if (i < 0 || i >= Count() || upper.isEmpty())
+        return false;
+    if (const TQREvEmbeddedFunction* other = find(upper); other && other != m_entries[size_t(i)].entry.get())
+        return false;
+    m_entries[size_t(i)].name = upper;
+    return true;
+}
+
+bool TQREvEnvironment::SetFormulaAt(int i, const QString& formula)
+{
+    if (i < 0 || i >= Count() || Prepared())
+        return false;
+    m_entries[size_t(i)].entry = std::make_unique<TQREvEmbeddedFunction>(formula, m_global);
+    return true;
+}
+
 void TQREvEnvironment::Clear() { m_entries.clear(); }
 
 std::unique_ptr<TQREvElement> TQREvEnvironment::lookup(const QString& name)

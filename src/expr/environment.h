@@ -42,6 +42,10 @@ public:
     int Count() const { return int(m_entries.size()); }
     QString NameAt(int i) const { return m_entries[size_t(i)].name; }
     QString FormulaAt(int i) const { return m_entries[size_t(i)].entry->formula(); }
+    // Renames an entry (upper case); false when another entry has that name.
+    bool RenameAt(int i, const QString& name);
+    // Replaces an entry's formula; false while the environment is prepared.
+    bool SetFormulaAt(int i, const QString& formula);
 
     // A new wrapper for the entry, or an error element "Unknown function : %s".
     std::unique_ptr<TQREvElement> lookup(const QString& name);

@@ -83,7 +83,10 @@ static void writeStoredValue(ByteWriter& out, const StoredProp& sp, Container* r
         writeExtended(out, std::get<Extended>(v));
         break;
     case PropKind::String:
-        writeString(out, std::get<QString>(v), cp);
+        if (p.shortString)
+            writeShortString(out, std::get<QString>(v), cp);
+        else
+            writeString(out, std::get<QString>(v), cp);
         break;
     case PropKind::Color:
     case PropKind::Cursor:

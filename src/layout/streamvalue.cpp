@@ -298,6 +298,12 @@ void writeString(ByteWriter& out, QStringView text, const CodePage& cp)
     }
 }
 
+void writeShortString(ByteWriter& out, QStringView text, const CodePage& cp)
+{
+    out.u8(uint8_t(ValueType::String));
+    out.shortString(text, cp);
+}
+
 void writeIdent(ByteWriter& out, QStringView ident)
 {
     out.u8(uint8_t(ValueType::Ident));

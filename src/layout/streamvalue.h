@@ -58,6 +58,8 @@ void writeInteger(ByteWriter& out, int64_t value);
 void writeExtended(ByteWriter& out, Extended value);
 void writeString(ByteWriter& out, QStringView text, const CodePage& cp = CodePage::layout());
 void writeIdent(ByteWriter& out, QStringView ident);
+// Always a String value; text beyond 255 bytes is cut.
+void writeShortString(ByteWriter& out, QStringView text, const CodePage& cp = CodePage::layout());
 void writeBoolean(ByteWriter& out, bool value);
 void writeBinary(ByteWriter& out, QByteArrayView bytes);
 void writeSet(ByteWriter& out, const QStringList& members);

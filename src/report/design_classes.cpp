@@ -99,7 +99,7 @@ void add(Rows& r, std::initializer_list<P> rows)
 template <class C> P row_editorEnabled() { return member<C>("EditorEnabled", PropKind::Boolean, [](C& c) -> bool& { return c.d.editorEnabled; }); }
 template <class C> P row_bandDesigner() { return member<C>("QRDesigner", PropKind::Reference, [](C& c) -> QPointer<Component>& { return c.d.qrDesigner; }); }
 template <class C> P row_bandNum() { return member<C>("BandNum", PropKind::Integer, [](C& c) -> int& { return c.d.bandNum; }); }
-template <class C> P row_bandExpression(const char* name) { return member<C>(name, PropKind::String, [](C& c) -> QString& { return c.d.expression; }); }
+template <class C> P row_bandExpression(const char* name) { return member<C>(name, PropKind::String, [](C& c) -> QString& { return c.d.expression; }).shortString(); }
 template <class C> P row_designBackground() { return object<C>("DesignBackground", TQRBitmap::staticClassInfo(), [](C& c) { return &c.d.designBackground; }); }
 template <class C> P row_bgDX() { return member<C>("DesignBackgroundDX", PropKind::Integer, [](C& c) -> int& { return c.d.designBackgroundDX; }); }
 template <class C> P row_bgDY() { return member<C>("DesignBackgroundDY", PropKind::Integer, [](C& c) -> int& { return c.d.designBackgroundDY; }); }
@@ -588,7 +588,7 @@ const ClassInfo& TQRDesignImage::staticClassInfo()
         r.push_back(object<C>("Picture", TQRPicture::staticClassInfo(), [](C& c) { return &c.picture; }));
         r.push_back(member<C>("Stretch", PropKind::Boolean, [](C& c) -> bool& { return c.stretch; }).def(0));
         r.push_back(row_groupID<C>());
-        r.push_back(member<C>("Filename", PropKind::String, [](C& c) -> QString& { return c.filename; }));
+        r.push_back(member<C>("Filename", PropKind::String, [](C& c) -> QString& { return c.filename; }).shortString());
         r.push_back(row_elementDesigner<C>());
         elementBlocks<C>(r, true);
         followBand<C>(r);

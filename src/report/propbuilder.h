@@ -70,6 +70,18 @@ struct P {
     P& never() { info.neverStored = true; return *this; }
     P& when(std::function<bool(const Persistent&)> f) { info.storedWhen = std::move(f); return *this; }
     P& type(const EnumType* e) { info.enumType = e; return *this; }
+    // A short string: longer texts are cut when set and when written.
+    P& shortString()
+    {
+        static constexpr qsizetype MaxShortString = 255;
+        info.shortString = true;
+        info.set = [set = info.set](Persistent& o, const PropValue& v) {
+            if (const auto* s = std::get_if<QString>(&v); s && s->size() > MaxShortString)
+                return set(o, PropValue(s->left(MaxShortString)));
+            return set(o, v);
+        };
+        return *this;
+    }
     operator PropInfo() const { return info; }   // NOLINT: rows convert implicitly
 };
 

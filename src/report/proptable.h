@@ -44,6 +44,7 @@ struct PropInfo {
     const EnumType* enumType = nullptr;        // Enum and Set
     std::optional<int64_t> defaultValue;       // declared default of ordinal kinds
     bool neverStored = false;                  // Name, HasChild ...
+    bool shortString = false;                  // String kind held and stored with at most 255 characters
     std::function<bool(const Persistent&)> storedWhen;   // storage condition; empty: always
     std::function<PropValue(const Persistent&)> get;
     // Returns false when the value cannot be taken; the property then keeps its value.

@@ -305,6 +305,9 @@ TEST_F(ExprTest, CommandLineEvalPrintsKindAndText)
         {{"7/0"}, "Error\tCannot divide by 0\n"},
         {{"--locale", "de_DE", "STR(2.5)"}, "String\t2,5\n"},
         {{"'a' = 'a'"}, "Boolean\tTrue\n"},
+        // The report's own names answer as before a print run.
+        {{"[PAGENUMBER] + COLUMNNUMBER"}, "Integer\t0\n"},
+        {{"[REPORTTITLE] = ''"}, "Boolean\tTrue\n"},
     };
     for (const Case& c : cases) {
         QProcess p;

@@ -191,6 +191,50 @@ TEST(LayoutFile, StoredFormsOfValues)
     EXPECT_TRUE(textBytes.contains(QByteArray("\x0a" "Font.Color" "\x07\x07" "clBlack", 20)));
 }
 
+// Short-string properties hold and store at most 255 characters, set by
+// name or directly; long-string properties keep every character.
+TEST(LayoutFile, ShortStringPropertiesAreCut)
+{
+    Workspace ws;
+    buildRichLayout(ws);
+    const QString longText(300, u'y');
+    auto* band = static_cast<TQRDesignBand*>(ws.report->firstBandOfType(TQRBandType::rbDetail));
+    auto* image = new TQRDesignImage(&ws.window);
+    image->setName(QStringLiteral("Img"));
+    auto* group = ws.window.componentsOf<TQRDesignGroup>().front();
+    struct Case {
+        Persistent* target;
+        const char* property;
+        bool viaProperty;   // else the member is set directly and only the writer cuts
+        qsizetype kept;
+        char storedType;
+    } cases[] = {
+        {band, "Expression", true, 255, 6},
+        {group, "PrintExpression", true, 255, 6},
+        {image, "Filename", true, 255, 6},
+        {group, "Expression", true, 300, 12},
+        {band, "Expression", false, 300, 6},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.property);
+        SCOPED_TRACE(name.toStdString());
+        if (c.viaProperty)
+            ASSERT_TRUE(setProperty(*c.target, name, PropValue(longText)));
+        else
+            band->d.expression = longText;
+        EXPECT_EQ(std::get<QString>(*getProperty(*c.target, name)).size(), c.kept);
+        QByteArray bytes;
+        ByteWriter out(bytes);
+        writeComponent(out, *static_cast<Component*>(c.target), &ws.window);
+        const QByteArray key = char(name.size()) + name.toLatin1() + c.storedType;
+        const qsizetype at = bytes.indexOf(key);
+        ASSERT_GE(at, 0);
+        if (c.storedType == 6) {
+            EXPECT_EQ(uint8_t(bytes.at(at + key.size())), 255u);
+        }
+    }
+}
+
 TEST(LayoutFile, FormatWordsAndFailures)
 {
     Workspace source;
