@@ -20,7 +20,7 @@ set_target_properties(cardmint_designer_widgets PROPERTIES AUTOMOC ON)
 # The main window and the program `cardmint`. Everything but main() is a
 # library so that window tests link it.
 file(GLOB CARDMINT_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.qrc
-  ${CMAKE_SOURCE_DIR}/src/app/builder/*.cpp)
+  ${CMAKE_SOURCE_DIR}/src/app/builder/*.cpp ${CMAKE_SOURCE_DIR}/src/app/dialogs/*.cpp)
 list(FILTER CARDMINT_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 if(CARDMINT_APP_SOURCES)
   add_library(cardmint_app STATIC ${CARDMINT_APP_SOURCES})

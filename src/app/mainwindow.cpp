@@ -3,6 +3,15 @@
 #include "app/aboutdialog.h"
 #include "app/appsettings.h"
 #include "app/datatab.h"
+#include "app/dialogs/blockdialog.h"
+#include "app/dialogs/datafielddialog.h"
+#include "app/dialogs/framedialog.h"
+#include "app/dialogs/imagedialog.h"
+#include "app/dialogs/optionsdialog.h"
+#include "app/dialogs/reportdialog.h"
+#include "app/dialogs/shapedialog.h"
+#include "app/dialogs/sysdatadialog.h"
+#include "app/dialogs/textdialog.h"
 #include "app/helpsystem.h"
 #include "app/helpwindow.h"
 #include "app/mainactions.h"
@@ -337,13 +346,12 @@ void MainWindow::connectCommands()
     connect(a.printerSetup, &QAction::triggered, this, &MainWindow::printerSetup);
     connect(a.database, &QAction::triggered, this, &MainWindow::showDatabase);
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
-    // The report, options and frame dialogs come later; until then their
-    // commands stay disabled.
-    for (QAction* later : {a.pageSetup, a.options, a.setFrame}) {
-        later->setEnabled(false);
-        later->setProperty("notAvailableYet", true);
-        later->setStatusTip(later->statusTip() + tr(" (not available yet)"));
-    }
+    connect(a.pageSetup, &QAction::triggered, this, [this] { designer_->editProperties(&document_->report()); });
+    connect(a.options, &QAction::triggered, this, [this] {
+        editDesignerOptions(*designer_, this);
+        afterLayoutChanged();   // the ruler takes the report's unit
+    });
+    connect(a.setFrame, &QAction::triggered, this, [this] { editSelectionFrame(*designer_, this); });
 
     connect(a.showFileToolbar, &QAction::toggled, fileToolbar_, &QWidget::setVisible);
     connect(a.showFontToolbar, &QAction::toggled, fontToolbar_, &QWidget::setVisible);
@@ -423,6 +431,10 @@ void MainWindow::connectCommands()
 void MainWindow::connectDesigner()
 {
     designer_->editPropertiesHandler = [this](Component* c) { return editProperties(c); };
+    designer_->blockOptionsHandler = [this](Component* c) {
+        if (c)
+            editBlockOptions(*designer_, *c, this);
+    };
     designer_->popupMenuHandler = [this](const QStringList& items, QPoint point) {
         return showSurfaceMenu(items, point);
     };
@@ -513,8 +525,20 @@ void MainWindow::armInsertTool(DesignState state)
 
 bool MainWindow::editProperties(Component* c)
 {
-    if (!c || dynamic_cast<TQRCustomReport*>(c))
-        return false;   // the report property dialog comes with the dialogs
+    if (!c)
+        return false;
+    if (auto* report = dynamic_cast<TQRCustomReport*>(c))
+        return editReport(*designer_, *report, this);
+    if (auto* e = dynamic_cast<TQRDesignDBText*>(c))
+        return editDataField(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignShape*>(c))
+        return editShape(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignImage*>(c))
+        return editImage(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignLabel*>(c))
+        return editLabel(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignSysdata*>(c))
+        return editSysData(*designer_, *e, this);
     if (auto* band = dynamic_cast<TQRCustomBand*>(c)) {
         auto* plain = dynamic_cast<TQRBand*>(band);
         if (pageHeaderPending_) {
@@ -528,7 +552,7 @@ bool MainWindow::editProperties(Component* c)
         }
         return true;
     }
-    // The element dialogs come later; an inserted element stays as it is.
+    // Expressions, memos and rich texts have no dialog yet: an inserted one stays.
     return isDesignObject(*c);
 }
 

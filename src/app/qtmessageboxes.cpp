@@ -1,6 +1,9 @@
 #include "qtmessageboxes.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 namespace cm {
@@ -8,6 +11,13 @@ namespace cm {
 namespace {
 
 const QString kTitle = QStringLiteral("Cardmint");
+
+// A box asked for from within a dialog stays above that dialog.
+QWidget* ownerOf(QWidget* window)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : window;
+}
 
 int runBox(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
            QMessageBox::StandardButton defaultButton)
@@ -41,17 +51,17 @@ QtMessageBoxes::QtMessageBoxes(QWidget* parent)
 
 void QtMessageBoxes::error(const QString& text)
 {
-    runBox(parent_, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(ownerOf(parent_), QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtMessageBoxes::information(const QString& text)
 {
-    runBox(parent_, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(ownerOf(parent_), QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtMessageBoxes::confirm(const QString& text)
 {
-    return runBox(parent_, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+    return runBox(ownerOf(parent_), QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
            QMessageBox::Ok;
 }
 
@@ -60,7 +70,7 @@ MessageBoxes::Answer QtMessageBoxes::ask(const QString& text, bool withCancel)
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    switch (runBox(parent_, QMessageBox::Question, text, buttons, QMessageBox::Yes)) {
+    switch (runBox(ownerOf(parent_), QMessageBox::Question, text, buttons, QMessageBox::Yes)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -73,13 +83,31 @@ MessageBoxes::Answer QtMessageBoxes::ask(const QString& text, bool withCancel)
 
 QString QtMessageBoxes::openFileName(const QString& caption, const QString& folder, const QString& filter)
 {
-    return runFileDialog(parent_, QFileDialog::AcceptOpen, caption, folder, filter, {});
+    return runFileDialog(ownerOf(parent_), QFileDialog::AcceptOpen, caption, folder, filter, {});
 }
 
 QString QtMessageBoxes::saveFileName(const QString& caption, const QString& folder, const QString& filter,
                                      const QString& defaultSuffix)
 {
-    return runFileDialog(parent_, QFileDialog::AcceptSave, caption, folder, filter, defaultSuffix);
+    return runFileDialog(ownerOf(parent_), QFileDialog::AcceptSave, caption, folder, filter, defaultSuffix);
+}
+
+bool QtMessageBoxes::chooseFont(QFont& font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, ownerOf(parent_));
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+bool QtMessageBoxes::chooseColor(QColor& color)
+{
+    const QColor chosen = QColorDialog::getColor(color, ownerOf(parent_));
+    if (!chosen.isValid())
+        return false;
+    color = chosen;
+    return true;
 }
 
 } // namespace cm

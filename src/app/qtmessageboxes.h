@@ -19,6 +19,8 @@ public:
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;
+    bool chooseFont(QFont& font) override;
+    bool chooseColor(QColor& color) override;
 
 private:
     QPointer<QWidget> parent_;

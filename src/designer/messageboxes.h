@@ -3,6 +3,8 @@
 // window show goes through this interface: the window installs boxes on
 // screen (QMessageBox, QFileDialog ...), tests install a scripted one that
 // answers from a queue and records what was asked.
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +29,10 @@ public:
     virtual QString openFileName(const QString& caption, const QString& folder, const QString& filter) = 0;
     virtual QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
                                  const QString& defaultSuffix) = 0;
+    // The font and colour dialogs, preset with `font` / `color`; on OK they
+    // replace it and answer true.
+    virtual bool chooseFont(QFont& font) = 0;
+    virtual bool chooseColor(QColor& color) = 0;
 };
 
 } // namespace cm

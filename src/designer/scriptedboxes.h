@@ -12,7 +12,12 @@ class ScriptedMessageBoxes : public MessageBoxes {
 public:
     std::deque<Answer> answers;
     std::deque<QString> fileNames;
-    QStringList shown;   // "error: ...", "information: ...", "confirm: ...", "ask: ...", "open: ...", "save: ..."
+    // Chosen in the font and colour dialogs; an empty queue cancels them.
+    std::deque<QFont> fonts;
+    std::deque<QColor> colors;
+    // "error: ...", "information: ...", "confirm: ...", "ask: ...", "open: ...", "save: ...",
+    // "font: <family>", "color: #rrggbb" (what the dialog was preset with)
+    QStringList shown;
 
     void error(const QString& text) override { shown << QStringLiteral("error: ") + text; }
     void information(const QString& text) override { shown << QStringLiteral("information: ") + text; }
@@ -36,6 +41,25 @@ public:
     {
         shown << QStringLiteral("save: ") + caption;
         return nextFile();
+    }
+
+    bool chooseFont(QFont& font) override
+    {
+        shown << QStringLiteral("font: ") + font.family();
+        if (fonts.empty())
+            return false;
+        font = fonts.front();
+        fonts.pop_front();
+        return true;
+    }
+    bool chooseColor(QColor& color) override
+    {
+        shown << QStringLiteral("color: ") + color.name();
+        if (colors.empty())
+            return false;
+        color = colors.front();
+        colors.pop_front();
+        return true;
     }
 
 private:
