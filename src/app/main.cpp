@@ -51,6 +51,8 @@ public:
     {
         return boxes_->saveFileName(caption, folder, filter, defaultSuffix);
     }
+    bool chooseFont(QFont& font) override { return boxes_->chooseFont(font); }
+    bool chooseColor(QColor& color) override { return boxes_->chooseColor(color); }
 
 private:
     std::unique_ptr<cm::QtMessageBoxes> boxes_ = std::make_unique<cm::QtMessageBoxes>(nullptr);

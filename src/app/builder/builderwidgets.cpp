@@ -4,13 +4,6 @@
 
 namespace cm {
 
-void nameControl(QWidget* widget, const QString& caption)
-{
-    QString name = caption;
-    name.remove(QLatin1Char('&'));
-    widget->setAccessibleName(name.trimmed());
-}
-
 QPushButton* captionButton(const QString& caption, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);

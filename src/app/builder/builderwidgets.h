@@ -1,5 +1,7 @@
 #pragma once
 // Small helpers the builder dialogs share.
+#include "app/dialogs/dialogbase.h"   // nameControl
+
 #include <QString>
 
 class QPushButton;
@@ -9,7 +11,5 @@ namespace cm {
 
 // A push button with its caption as accessible name (without the '&').
 QPushButton* captionButton(const QString& caption, QWidget* parent);
-// Gives a control the accessible name of its caption or hint.
-void nameControl(QWidget* widget, const QString& caption);
 
 } // namespace cm
