@@ -209,6 +209,8 @@ public:
     // the report's own data sources' data sets, then (with data modules)
     // those of the data modules that the available names allow.
     std::vector<TDataSetComponent*> offeredDataSets() const;
+    // Whether a data module's data set is among the ones the designer may offer.
+    bool dataModuleSetAllowed(const TDataSetComponent& set) const;
 
     // Around preview and print. prepare() false: nothing is output.
     bool prepare();

@@ -56,11 +56,6 @@ TDataSetComponent* DesignerCore::dataSetForNewElement() const
     }
     if (!document_.loader().useDataModules)
         return nullptr;
-    QStringList allowed;
-    for (const QString& n : options_.availableDatasetNames) {
-        if (!n.trimmed().isEmpty())
-            allowed << n;
-    }
     for (Container* module : owner->scope().containers()) {
         if (!module->isDataModule())
             continue;
@@ -68,12 +63,8 @@ TDataSetComponent* DesignerCore::dataSetForNewElement() const
             TDataSetComponent* set = src->dataSet;
             if (src->name().startsWith(QLatin1String("__")) || !set)
                 continue;
-            if (!allowed.isEmpty()) {
-                const QString qualified = (set->owner() ? set->owner()->name() : QString()) + u'.' + set->name();
-                if (!allowed.contains(set->name(), Qt::CaseInsensitive) &&
-                    !allowed.contains(qualified, Qt::CaseInsensitive))
-                    continue;
-            }
+            if (!dataModuleSetAllowed(*set))
+                continue;
             if (const DataSet* ds = set->dataSet(); ds && visibleFieldIn(*ds, true, showDatafieldHandler))
                 return set;
         }

@@ -22,25 +22,30 @@ std::vector<TDataSetComponent*> DesignerCore::offeredDataSets() const
         add(src);
     if (!document_.loader().useDataModules)
         return sets;
+    for (Container* module : owner->scope().containers()) {
+        if (!module->isDataModule())
+            continue;
+        for (auto* src : module->componentsOf<TDataSource>()) {
+            if (const TDataSetComponent* set = src->dataSet; set && !dataModuleSetAllowed(*set))
+                continue;
+            add(src);
+        }
+    }
+    return sets;
+}
+
+bool DesignerCore::dataModuleSetAllowed(const TDataSetComponent& set) const
+{
+    // Blank entries of the list are ignored; an empty list allows all.
     QStringList allowed;
     for (const QString& n : options_.availableDatasetNames) {
         if (!n.trimmed().isEmpty())
             allowed << n;
     }
-    for (Container* module : owner->scope().containers()) {
-        if (!module->isDataModule())
-            continue;
-        for (auto* src : module->componentsOf<TDataSource>()) {
-            if (const TDataSetComponent* set = src->dataSet; set && !allowed.isEmpty()) {
-                const QString qualified = module->name() + u'.' + set->name();
-                if (!allowed.contains(set->name(), Qt::CaseInsensitive) &&
-                    !allowed.contains(qualified, Qt::CaseInsensitive))
-                    continue;
-            }
-            add(src);
-        }
-    }
-    return sets;
+    if (allowed.isEmpty())
+        return true;
+    const QString qualified = (set.owner() ? set.owner()->name() : QString()) + u'.' + set.name();
+    return allowed.contains(set.name(), Qt::CaseInsensitive) || allowed.contains(qualified, Qt::CaseInsensitive);
 }
 
 } // namespace cm
