@@ -241,10 +241,7 @@ void MainWindow::buildToolbars()
                                    a.whatsThis});
 
     propertyToolbar_ = toolbar(QStringLiteral("PropertyToolbar"), tr("Properties"));
-    typeLabel_ = new QLabel(propertyToolbar_);
-    typeLabel_->setAccessibleName(tr("Element type"));
-    typeLabel_->clear();
-    propertyToolbar_->addWidget(typeLabel_);
+    buildPropertyBar();
 
     fontToolbar_ = toolbar(QStringLiteral("FontToolbar"), tr("Font toolbar"));
     fontToolbar_->setProperty("helpContext", 5160);
@@ -449,8 +446,11 @@ void MainWindow::connectDesigner()
     connect(document_.get(), &Document::zoomChanged, this, &MainWindow::afterLayoutChanged);
     connect(document_.get(), &Document::changed, this, [this] { surface_->adjustSize(); });
     connect(document_.get(), &Document::selectionChanged, this, [this] {
+        syncPropertyBar();
         ruler_->setOffset(scrollBox_->horizontalScrollBar()->value());
     });
+    connect(document_.get(), &Document::historyChanged, this, &MainWindow::syncPropertyBar);
+    connect(document_.get(), &Document::changed, this, &MainWindow::syncPropertyBar);
     fillFontList();
     designer_->updateSelectionControls();
     afterLayoutChanged();

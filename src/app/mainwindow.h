@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QTabWidget;
 class QToolBar;
 
@@ -106,6 +107,9 @@ private:
     void fillFontList();
     void updateCommandStates();
     void syncFontControls();
+    // The property toolbar (mainwindow_properties.cpp).
+    void buildPropertyBar();
+    void syncPropertyBar();
     void armInsertTool(DesignState state);
     bool editProperties(Component* c);
     void applyZoom(int zoom);
@@ -148,6 +152,10 @@ private:
     QComboBox* sizeBox_ = nullptr;
     QComboBox* groupByBox_ = nullptr;
     QLabel* typeLabel_ = nullptr;
+    QLineEdit* allEdit_ = nullptr;
+    QComboBox* allComboBox_ = nullptr;
+    QAction* allEditAction_ = nullptr;
+    QAction* allComboBoxAction_ = nullptr;
     QLabel* infoLabel_ = nullptr;
     QToolBar* fileToolbar_ = nullptr;
     QToolBar* alignmentToolbar_ = nullptr;

@@ -31,6 +31,7 @@ struct Document::Private {
     QString stepName;
     QByteArray before;
     QStringList selectionBefore;
+    QString mergeKey;
     bool modifiedBefore = false;
 };
 
@@ -119,9 +120,10 @@ void Document::setModified(bool modified)
     emit modifiedChanged(modified);
 }
 
-void Document::beginChange(const QString& stepName)
+void Document::beginChange(const QString& stepName, const QString& mergeKey)
 {
     if (d_->changeDepth++ == 0) {
+        d_->mergeKey = mergeKey;
         d_->stepName = stepName.isEmpty() ? tr("change") : stepName;
         d_->before = loader().saveToData();
         d_->selectionBefore = selection_;
@@ -144,7 +146,8 @@ void Document::endChange()
         setModified(d_->modifiedBefore);
     } else {
         pruneSelection();
-        history_->record(d_->stepName, {before, d_->selectionBefore}, {after, selection_});
+        history_->record(d_->stepName, {before, d_->selectionBefore}, {after, selection_},
+                         d_->mergeKey);
         emit historyChanged();
     }
     pruneSelection();

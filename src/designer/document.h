@@ -50,7 +50,8 @@ public:
     // `stepName` ("move", "paste" ...) and tells the views. Nested pairs make
     // one step, named by the outermost. A change that leaves the layout as
     // it was takes no step and leaves the modified flag as it was.
-    void beginChange(const QString& stepName = QString());
+    // `mergeKey`: see UndoHistory::record.
+    void beginChange(const QString& stepName = QString(), const QString& mergeKey = QString());
     void endChange();
     // Ends the outermost change by putting the layout back as it was before
     // it (a paste that failed half-way); no step is recorded.

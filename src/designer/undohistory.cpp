@@ -4,10 +4,15 @@
 
 namespace cm {
 
-void UndoHistory::record(const QString& name, const State& before, const State& after)
+void UndoHistory::record(const QString& name, const State& before, const State& after, const QString& mergeKey)
 {
     steps_.erase(steps_.begin() + qsizetype(position_), steps_.end());
-    Step step{name, before, after};
+    if (!mergeKey.isEmpty() && !steps_.empty() && steps_.back().mergeKey == mergeKey &&
+        steps_.back().after.layout == before.layout) {
+        steps_.back().after = after;
+        return;
+    }
+    Step step{name, before, after, mergeKey};
     // Consecutive steps share the state between them: one copy, not two.
     if (!steps_.empty() && steps_.back().after.layout == before.layout)
         step.before.layout = steps_.back().after.layout;

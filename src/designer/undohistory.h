@@ -22,7 +22,9 @@ public:
         QByteArray layout;
         QStringList selection;
     };
-    void record(const QString& name, const State& before, const State& after);
+    // A step with the same non-empty merge key as the last one (typing into
+    // one text box) extends that step instead of adding one.
+    void record(const QString& name, const State& before, const State& after, const QString& mergeKey = QString());
     void clear();
 
     bool canUndo() const { return position_ > 0; }
@@ -46,6 +48,7 @@ private:
     struct Step {
         QString name;
         State before, after;
+        QString mergeKey;
     };
     void trim();
 
