@@ -1,6 +1,7 @@
 // Design surface repaint: a card with 200 elements (labels, data fields,
 // expressions, shapes and a framed memo) painted in full at zoom 100 and
 // 200, with the design-time marks. Target: a full repaint under 10 ms.
+// Also a drag step of 50 elements and an undo step of the card.
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCARDMINT_BENCH=ON
 //   cmake --build build-bench --target bench_surface && ./build-bench/bench/bench_surface
@@ -156,6 +157,32 @@ void dragStep(benchmark::State& state)
     state.counters["selected"] = double(selected.size());
 }
 BENCHMARK(dragStep)->Unit(benchmark::kMillisecond);
+
+// One undo step of the 200-element card (the layout read back whole) and
+// the redo after it, with a move recorded first. Target: an undo under 20 ms.
+void undoStep(benchmark::State& state)
+{
+    ScriptedMessageBoxes boxes;
+    Document document(boxes);
+    DesignerCore designer(document);
+    buildCard(document);
+    Component* element = nullptr;
+    for (Component* c : document.workspace().window.components()) {
+        if (c->parentControl() && isDesignObject(*c) && !dynamic_cast<TQRCustomBand*>(c)) {
+            element = c;
+            break;
+        }
+    }
+    document.setSelection({element});
+    designer.moveSelection(4, 0);
+    for (auto _ : state) {
+        designer.undo();
+        designer.redo();
+    }
+    state.counters["layoutBytes"] = double(document.layoutBytes().size());
+    state.counters["undoAndRedo"] = 1;
+}
+BENCHMARK(undoStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
