@@ -176,28 +176,23 @@ bool Document::canRedo() const
 
 bool Document::undo()
 {
-    if (d_->changeDepth > 0)
-        return false;
-    const UndoHistory::State* state = history_->stepBack();
-    if (!state)
-        return false;
-    if (!restore(state->layout, state->selection)) {
-        history_->cancelStep(true);
-        return false;
-    }
-    emit historyChanged();
-    return true;
+    return takeStep(true);
 }
 
 bool Document::redo()
 {
+    return takeStep(false);
+}
+
+bool Document::takeStep(bool back)
+{
     if (d_->changeDepth > 0)
         return false;
-    const UndoHistory::State* state = history_->stepForward();
+    const UndoHistory::State* state = back ? history_->stepBack() : history_->stepForward();
     if (!state)
         return false;
     if (!restore(state->layout, state->selection)) {
-        history_->cancelStep(false);
+        history_->cancelStep(back);
         return false;
     }
     emit historyChanged();

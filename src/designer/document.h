@@ -104,6 +104,7 @@ private:
     // Puts recorded layout bytes back (undo and redo) with the selection
     // they had, keeping the file name.
     bool restore(const QByteArray& layout, const QStringList& selection);
+    bool takeStep(bool back);   // undo (back) or redo
 
     MessageBoxes& boxes_;
     std::unique_ptr<Workspace> workspace_;
