@@ -41,6 +41,23 @@ ClipboardBuffer::Content ClipboardBuffer::fromMime(const QMimeData& data)
     return Content{payload.mid(kSignature.size() + 1), payload.at(kSignature.size()) != 0};
 }
 
+namespace {
+
+constexpr const char* kImageFormats[] = {"image/png", "image/jpeg", "image/bmp", "image/x-bmp"};
+
+} // namespace
+
+bool offersImage(const QMimeData& data)
+{
+    if (data.hasImage())
+        return true;
+    for (const char* format : kImageFormats) {
+        if (data.hasFormat(QString::fromLatin1(format)))
+            return true;
+    }
+    return false;
+}
+
 QImage imageFromMime(const QMimeData& data)
 {
     if (data.hasImage()) {
@@ -48,7 +65,7 @@ QImage imageFromMime(const QMimeData& data)
         if (!image.isNull())
             return image;
     }
-    for (const char* format : {"image/png", "image/jpeg", "image/bmp", "image/x-bmp"}) {
+    for (const char* format : kImageFormats) {
         if (const QString type = QString::fromLatin1(format); data.hasFormat(type)) {
             const QImage image = QImage::fromData(data.data(type));
             if (!image.isNull())

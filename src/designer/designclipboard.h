@@ -43,5 +43,9 @@ private:
 // A picture another program put on the clipboard (an image, or PNG, JPEG or
 // BMP bytes); null when there is none.
 QImage imageFromMime(const QMimeData& data);
+// Whether the clipboard offers such a picture, asked of its formats only:
+// Paste is re-evaluated at start-up and on every clipboard change, and
+// fetching a large picture each time would be wasted.
+bool offersImage(const QMimeData& data);
 
 } // namespace cm

@@ -55,7 +55,7 @@ bool DesignerCore::canPasteNow() const
         return true;
     const QClipboard* clipboard = systemClipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    return data && (data->hasText() || !imageFromMime(*data).isNull() || ClipboardBuffer::hasComponents(*data));
+    return data && (data->hasText() || offersImage(*data) || ClipboardBuffer::hasComponents(*data));
 }
 
 void DesignerCore::updatePasteState()
