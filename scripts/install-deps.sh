@@ -5,6 +5,8 @@ set -euo pipefail
 PACKAGES=(g++ cmake ninja-build pkg-config ccache libgtest-dev qt6-base-dev qt6-base-dev-tools
   libqt6sql6-sqlite qt6-svg-dev libgl-dev pxlib-dev fonts-liberation fonts-dejavu-core
   fonts-wqy-microhei poppler-utils)
+# The sanitized test run (scripts/test-sanitized.sh) builds with clang.
+if [ "${1:-}" = "--sanitizers" ]; then PACKAGES+=(clang libclang-rt-14-dev); fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
