@@ -617,6 +617,21 @@ TEST_F(WindowTest, ExpressionDialogRefusesAFormulaThatDoesNotCompile)
             EXPECT_EQ(w->document().layoutBytes(), before) << c.formula;
         }
     }
+    // A protected element keeps its formula, even a faulty one, and the rest is still edited.
+    element.setExpression(QStringLiteral("UPPER('a'"));
+    element.d.blockChange = true;
+    bool formulaLocked = false;
+    whenDialogShows([&](QDialog& d) {
+        formulaLocked = !child<QLineEdit>(d, QStringLiteral("ExpressionEdit")).isEnabled() &&
+                        !child<QPushButton>(d, QStringLiteral("BuilderButton")).isEnabled();
+        toggle(box(d, QStringLiteral("Transparent")));
+        pressOk(d);
+    });
+    const bool transparent = element.transparent;
+    EXPECT_TRUE(w->designer().editComponent(e));
+    EXPECT_TRUE(formulaLocked);
+    EXPECT_NE(element.transparent, transparent);
+    EXPECT_EQ(element.expression(), QStringLiteral("UPPER('a'"));
 }
 
 TEST_F(WindowTest, ABandsFormulaIsEditedInTheBuilderFromItsContextMenu)

@@ -68,6 +68,9 @@ ExpressionDialog::ExpressionDialog(DesignerCore& designer, TQRDesignExpr& elemen
     setMinimumWidth(420);
 
     expression_->setText(element.expression());
+    // A protected element keeps what it prints; its look may still change.
+    expression_->setEnabled(!element.d.blockChange);
+    builder_->setEnabled(!element.d.blockChange);
     mask_->setText(element.mask);
     alignment_->setCurrentIndex(int(element.alignment()));
     wordWrap_->setChecked(element.wordWrap);
@@ -90,6 +93,10 @@ void ExpressionDialog::openBuilder()
 
 void ExpressionDialog::accept()
 {
+    if (!expression_->isEnabled()) {   // protected: the formula is not ours to judge
+        PropertyDialog::accept();
+        return;
+    }
     // A bare name may be a field of a table that is not open now; it counts
     // as a fault only when every table it could come from is open.
     const bool namesMustResolve = !context_.tables.empty() && context_.dataSets->size() == context_.tables.size();

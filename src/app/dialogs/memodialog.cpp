@@ -54,6 +54,8 @@ MemoDialog::MemoDialog(DesignerCore& designer, TQRDesignMemo& element, QWidget* 
     body().addLayout(grid);
 
     lines_->setPlainText(element.lines.lines.join(u'\n'));
+    // A protected element keeps its text; its look may still change.
+    lines_->setReadOnly(element.d.blockChange);
     alignment_->setCurrentIndex(int(element.alignment()));
     wordWrap_->setChecked(element.wordWrap);
     autoStretch_->setChecked(element.autoStretch);

@@ -49,6 +49,7 @@ RichTextDialog::RichTextDialog(DesignerCore& designer, TQRDesignRichtext& elemen
     body().addLayout(grid);
 
     autoStretch_->setChecked(element.autoStretch);
+    load_->setEnabled(!element.d.blockChange);   // a protected element keeps its text
     connect(load_, &QPushButton::clicked, this, &RichTextDialog::load);
     showContent();
 }
