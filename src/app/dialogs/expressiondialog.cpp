@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +40,7 @@ ExpressionDialog::ExpressionDialog(DesignerCore& designer, TQRDesignExpr& elemen
     builder_->setAccessibleName(tr("Expression builder"));
     builder_->setToolTip(tr("Expression builder"));
     builder_->setAutoDefault(false);
+    builder_->setFixedWidth(builder_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     mask_->setObjectName(QStringLiteral("MaskEdit"));
     alignment_->setObjectName(QStringLiteral("AlignmentCombo"));
     for (QCheckBox* box : {wordWrap_, transparent_, autoSize_, autoStretch_, resetAfterPrint_})

@@ -44,7 +44,7 @@ RichTextDialog::RichTextDialog(DesignerCore& designer, TQRDesignRichtext& elemen
     auto* grid = new QGridLayout;
     grid->addWidget(labelFor(view_, tr("&Text"), this), 0, 0);
     grid->addWidget(view_, 1, 0, 1, 2);
-    grid->addWidget(load_, 2, 0);
+    grid->addWidget(load_, 2, 0, Qt::AlignLeft);
     grid->addWidget(autoStretch_, 3, 0, 1, 2);
     body().addLayout(grid);
 
