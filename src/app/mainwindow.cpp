@@ -5,10 +5,13 @@
 #include "app/datatab.h"
 #include "app/dialogs/blockdialog.h"
 #include "app/dialogs/datafielddialog.h"
+#include "app/dialogs/expressiondialog.h"
 #include "app/dialogs/framedialog.h"
 #include "app/dialogs/imagedialog.h"
+#include "app/dialogs/memodialog.h"
 #include "app/dialogs/optionsdialog.h"
 #include "app/dialogs/reportdialog.h"
+#include "app/dialogs/richtextdialog.h"
 #include "app/dialogs/shapedialog.h"
 #include "app/dialogs/sysdatadialog.h"
 #include "app/dialogs/textdialog.h"
@@ -539,6 +542,12 @@ bool MainWindow::editProperties(Component* c)
         return editLabel(*designer_, *e, this);
     if (auto* e = dynamic_cast<TQRDesignSysdata*>(c))
         return editSysData(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignExpr*>(c))
+        return editExpressionElement(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignMemo*>(c))
+        return editMemo(*designer_, *e, this);
+    if (auto* e = dynamic_cast<TQRDesignRichtext*>(c))
+        return editRichText(*designer_, *e, this);
     if (auto* band = dynamic_cast<TQRCustomBand*>(c)) {
         auto* plain = dynamic_cast<TQRBand*>(band);
         if (pageHeaderPending_) {
@@ -552,7 +561,8 @@ bool MainWindow::editProperties(Component* c)
         }
         return true;
     }
-    // Expressions, memos and rich texts have no dialog yet: an inserted one stays.
+    // Elements without a dialog of their own (data pictures, data rich
+    // texts) stay when inserted: answering "not edited" would delete them.
     return isDesignObject(*c);
 }
 

@@ -200,6 +200,9 @@ public:
     std::function<void(Component*)> blockOptionsHandler;
     // Opens the script editor for a component.
     std::function<void(Component*)> editScriptHandler;
+    // Edits one formula property of a band ("Expression", "PrintExpression")
+    // in the expression builder. None: the menu offers no formula entries.
+    std::function<void(Component*, const QString& property)> editFormulaHandler;
     // Opens the component's property dialog through the shell; true when edited.
     bool editProperties(Component* c);
 

@@ -277,7 +277,8 @@ void DesignerCore::showContextMenu(Component* c, QPoint point)
 {
     if (!c || !popupMenuHandler)
         return;
-    enum class Action { None, Enabled, Edit, Options, Scripts, Front, Back, Group, Ungroup, UngroupAll };
+    enum class Action { None, Enabled, Edit, Options, Formula, PrintFormula, Scripts, Front, Back, Group, Ungroup,
+                        UngroupAll };
     const QString enabledName = hasProperty(*c, u"EditorEnabled") ? QStringLiteral("EditorEnabled")
                                 : hasProperty(*c, u"Enabled")     ? QStringLiteral("Enabled")
                                                                   : QString();
@@ -300,6 +301,14 @@ void DesignerCore::showContextMenu(Component* c, QPoint point)
     add("PopupMenuOptions", "Options", Action::Options);
     separator();
     const int count = document_.selectionCount();
+    // A band's formulas: what it prints under, and a group's grouping.
+    if (count == 1 && isBand(c) && editFormulaHandler && !blockFlagsOf(*c).blockEdit) {
+        if (hasProperty(*c, u"Expression"))
+            add("PopupMenuExpression", "Expression...", Action::Formula);
+        if (hasProperty(*c, u"PrintExpression"))
+            add("PopupMenuPrintExpression", "Print expression...", Action::PrintFormula);
+        separator();
+    }
     if (count == 1 && hasProperty(*c, u"DesignBackground") && options_.scriptsEnabled && options_.scriptEditByUser) {
         add("PopupMenuScripts", "Scripts", Action::Scripts);
         separator();
@@ -333,6 +342,8 @@ void DesignerCore::showContextMenu(Component* c, QPoint point)
         if (blockOptionsHandler)
             blockOptionsHandler(c);
         break;
+    case Action::Formula: editFormulaHandler(c, QStringLiteral("Expression")); break;
+    case Action::PrintFormula: editFormulaHandler(c, QStringLiteral("PrintExpression")); break;
     case Action::Scripts:
         if (editScriptHandler)
             editScriptHandler(c);

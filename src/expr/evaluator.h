@@ -41,6 +41,8 @@ public:
 
     // The first compiled element, for overwriting constants in place.
     TQREvElement* FirstElement() const;
+    // The compiled list (null before Prepare); filled while compiling.
+    const TQRFiFo* compiled() const { return m_list.get(); }
 
     // Evaluators of the global environment's own entries must not hold a
     // reference on that environment (it would never be released).

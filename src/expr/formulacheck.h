@@ -21,4 +21,11 @@ QString joinFormulaLines(const QString& text);
 // "ERROR: " and the message. An empty text result counts as an error.
 QString validateFormula(const QString& formula, DataSetList* dataSets, TQREvEnvironment* local);
 
+// Compiles the formula without running it and gives the message of its
+// first fault ("Missing )", "Unknown function : X" ...), or an empty text
+// when it compiles. A bare name that is neither a field of the data sets
+// nor an environment entry counts as a fault only with `namesMustResolve`:
+// it may name a field of a table that is not open now.
+QString formulaFault(const QString& formula, DataSetList* dataSets, TQREvEnvironment* local, bool namesMustResolve);
+
 } // namespace cm

@@ -17,7 +17,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <functional>
 
@@ -25,14 +27,15 @@ using namespace cm;
 
 namespace {
 
-// Runs `answer` on the next modal dialog once it is shown.
-void whenDialogShows(std::function<void(QDialog&)> answer)
+// Runs `answer` on the next modal dialog once it is shown; with a name,
+// on the next one of that object name (a dialog opened from a dialog).
+void whenDialogShows(std::function<void(QDialog&)> answer, const QString& name = {})
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, name] {
         auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible())
+        if (!d || !d->isVisible() || (!name.isEmpty() && d->objectName() != name))
             return;
         timer->stop();
         timer->deleteLater();
@@ -73,6 +76,18 @@ void toggle(QCheckBox& b)
 {
     b.setFocus();
     QTest::keyClick(&b, Qt::Key_Space);
+}
+
+// Clicks the visible button of that accessible name.
+void click(QDialog& d, const QString& accessibleName)
+{
+    for (QPushButton* b : d.findChildren<QPushButton*>()) {
+        if (b->isVisible() && b->accessibleName() == accessibleName) {
+            QTest::mouseClick(b, Qt::LeftButton);
+            return;
+        }
+    }
+    ADD_FAILURE() << accessibleName.toStdString();
 }
 
 void pressOk(QDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }
@@ -119,7 +134,11 @@ TEST_F(WindowTest, ACancelledDialogRightAfterAnInsertRemovesTheNewElement)
     } cases[] = {{DesignState::Label, "LabelEditForm"},
                  {DesignState::SystemField, "SysdataEditForm"},
                  {DesignState::Shape, "ShapeEditForm"},
-                 {DesignState::Picture, "ImageEditForm"}};
+                 {DesignState::Picture, "ImageEditForm"},
+                 {DesignState::DataField, "DBTextEditForm"},
+                 {DesignState::Expression, "ExprEditForm"},
+                 {DesignState::Memo, "MemoEditForm"},
+                 {DesignState::RichText, "RichTextEditForm"}};
     for (const auto& c : cases) {
         QString shown;
         EXPECT_EQ(insert(*w, c.state, [&](QDialog& d) { shown = d.objectName(); pressCancel(d); }), nullptr)
@@ -134,6 +153,13 @@ TEST_F(WindowTest, ElementDialogsWriteBackOnOkAndNothingOnCancel)
     auto w = startWindow();
     ASSERT_NE(someBand(*w), nullptr);
     boxes.colors.clear();
+    const QString rtfFile = inWork(QStringLiteral("thanks.rtf"));
+    const QByteArray rtf = "{\\rtf1\\ansi {\\b Tnx} for the QSO\\par 73\\par}";
+    {
+        QFile f(rtfFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(rtf);
+    }
     struct Case {
         DesignState state;
         std::function<void(QDialog&)> change;
@@ -176,6 +202,76 @@ TEST_F(WindowTest, ElementDialogsWriteBackOnOkAndNothingOnCancel)
              EXPECT_EQ(s.brush.style, TBrushStyle::bsBDiagonal);
              EXPECT_EQ(s.pen.style, TPenStyle::psDash);
              EXPECT_EQ(s.pen.width, 3);   // the letter was refused
+         }},
+        {DesignState::DataField,
+         [](QDialog& d) {
+             auto& fields = child<QComboBox>(d, QStringLiteral("DataFieldComboBox"));
+             fields.setCurrentIndex(fields.findText(QStringLiteral("Band")));
+             typeInto(child<QLineEdit>(d, QStringLiteral("DisplayFormatEdit")), QStringLiteral("0.0"));
+             toggle(box(d, QStringLiteral("Suppress printing of repeated values")));
+             toggle(box(d, QStringLiteral("Reprint suppressed data field on new page")));
+             toggle(box(d, QStringLiteral("Suppress printing if value of data field is 0")));
+             child<QComboBox>(d, QStringLiteral("AlignmentCombo")).setCurrentIndex(1);
+         },
+         [](Component& c) {
+             auto& e = dynamic_cast<TQRDesignDBText&>(c);
+             ASSERT_TRUE(e.dataSet);
+             const DataSet* ds = e.dataSet->dataSet();
+             ASSERT_TRUE(ds);
+             const int band = ds->fieldIndex(e.dataField());
+             ASSERT_GE(band, 0) << e.dataField().toStdString();
+             EXPECT_EQ(ds->field(band).label(), QStringLiteral("Band"));
+             EXPECT_EQ(e.caption(), QStringLiteral("Band"));
+             EXPECT_EQ(e.mask, QStringLiteral("0.0"));
+             EXPECT_TRUE(e.suppressRepeatedValues);
+             EXPECT_TRUE(e.reprintOnNewPage);
+             EXPECT_FALSE(e.reprintOnNewGroup);
+             EXPECT_TRUE(e.blankIfZero);
+             EXPECT_EQ(e.alignment(), TAlignment::taRightJustify);
+         }},
+        {DesignState::Expression,
+         [](QDialog& d) {
+             typeInto(child<QLineEdit>(d, QStringLiteral("ExpressionEdit")), QStringLiteral("UPPER('via ') + 'buro'"));
+             typeInto(child<QLineEdit>(d, QStringLiteral("MaskEdit")), QStringLiteral("0.00"));
+             toggle(box(d, QStringLiteral("Reset after print")));
+             toggle(box(d, QStringLiteral("Transparent")));
+             child<QComboBox>(d, QStringLiteral("AlignmentCombo")).setCurrentIndex(2);
+         },
+         [](Component& c) {
+             auto& e = dynamic_cast<TQRDesignExpr&>(c);
+             EXPECT_EQ(e.expression(), QStringLiteral("UPPER('via ') + 'buro'"));
+             EXPECT_EQ(e.caption(), e.expression());
+             EXPECT_EQ(e.mask, QStringLiteral("0.00"));
+             EXPECT_TRUE(e.resetAfterPrint);
+             EXPECT_TRUE(e.transparent);
+             EXPECT_EQ(e.alignment(), TAlignment::taCenter);
+         }},
+        {DesignState::Memo,
+         [](QDialog& d) {
+             auto& lines = child<QPlainTextEdit>(d, QStringLiteral("LinesEdit"));
+             lines.setFocus();
+             lines.selectAll();
+             QTest::keyClicks(&lines, QStringLiteral("Tnx QSO"));
+             QTest::keyClick(&lines, Qt::Key_Return);   // a new line, not OK
+             QTest::keyClicks(&lines, QStringLiteral("73"));
+             EXPECT_TRUE(d.isVisible());
+             toggle(box(d, QStringLiteral("Autostretch height")));
+         },
+         [](Component& c) {
+             auto& m = dynamic_cast<TQRDesignMemo&>(c);
+             EXPECT_EQ(m.lines.lines, (QStringList{QStringLiteral("Tnx QSO"), QStringLiteral("73")}));
+             EXPECT_TRUE(m.autoStretch);
+         }},
+        {DesignState::RichText,
+         [&](QDialog& d) {
+             boxes.fileNames = {rtfFile};
+             click(d, QStringLiteral("Load"));
+             EXPECT_TRUE(child<QTextEdit>(d, QStringLiteral("RichTextView")).toPlainText().startsWith(u"Tnx for the QSO"));
+         },
+         [&](Component& c) {
+             auto& r = dynamic_cast<TQRDesignRichtext&>(c);
+             EXPECT_EQ(r.richContent, rtf);
+             EXPECT_EQ(r.lines.lines.value(0), QStringLiteral("Tnx for the QSO"));
          }},
     };
     for (const Case& c : cases) {
@@ -433,4 +529,157 @@ TEST_F(WindowTest, SetFrameGivesEverySelectedElementTheSameFrame)
         EXPECT_EQ(f.color, 0xFF0000);
     }
     EXPECT_TRUE(w->document().isModified());
+}
+
+TEST_F(WindowTest, ExpressionDialogsBuilderButtonEditsTheFormulaInTheBuilder)
+{
+    auto w = startWindow();
+    Component* e = insert(*w, DesignState::Expression, [](QDialog& d) {
+        typeInto(child<QLineEdit>(d, QStringLiteral("ExpressionEdit")), QStringLiteral("1 + 2"));
+        pressOk(d);
+    });
+    ASSERT_NE(e, nullptr);
+    auto& element = dynamic_cast<TQRDesignExpr&>(*e);
+    ASSERT_EQ(element.expression(), QStringLiteral("1 + 2"));
+
+    QString preset, afterOk, afterCancel;
+    whenDialogShows([&](QDialog& d) {
+        auto& edit = child<QLineEdit>(d, QStringLiteral("ExpressionEdit"));
+        // OK in the builder puts its formula, on one line, into the edit.
+        whenDialogShows(
+            [&](QDialog& builder) {
+                auto* formula = builder.findChild<QPlainTextEdit*>(QStringLiteral("Formula"));
+                ASSERT_NE(formula, nullptr);
+                preset = formula->toPlainText();
+                click(builder, QStringLiteral("Clear"));
+                formula->setFocus();
+                QTest::keyClicks(formula, QStringLiteral("UPPER('qsl')"));
+                QTest::keyClick(formula, Qt::Key_Return);
+                QTest::keyClicks(formula, QStringLiteral("+ 'x'"));
+                click(builder, QStringLiteral("OK"));
+            },
+            QStringLiteral("ExpressionBuilder"));
+        click(d, QStringLiteral("Expression builder"));
+        afterOk = edit.text();
+        // Cancel in the builder leaves the edit as it was.
+        whenDialogShows(
+            [&](QDialog& builder) {
+                QTest::keyClicks(builder.findChild<QPlainTextEdit*>(QStringLiteral("Formula")), QStringLiteral(" + 1"));
+                click(builder, QStringLiteral("Cancel"));
+            },
+            QStringLiteral("ExpressionBuilder"));
+        click(d, QStringLiteral("Expression builder"));
+        afterCancel = edit.text();
+        pressOk(d);
+    });
+    EXPECT_TRUE(w->designer().editComponent(e));
+    EXPECT_EQ(preset, QStringLiteral("1 + 2"));
+    EXPECT_EQ(afterOk, QStringLiteral("UPPER('qsl')+ 'x'"));
+    EXPECT_EQ(afterCancel, afterOk);
+    EXPECT_EQ(element.expression(), afterOk);
+}
+
+TEST_F(WindowTest, ExpressionDialogRefusesAFormulaThatDoesNotCompile)
+{
+    auto w = startWindow();
+    Component* e = insert(*w, DesignState::Expression, [](QDialog& d) { pressOk(d); });
+    ASSERT_NE(e, nullptr);
+    auto& element = dynamic_cast<TQRDesignExpr&>(*e);
+    const QByteArray before = w->document().layoutBytes();
+    struct Case {
+        const char* formula;
+        bool accepted;
+    } cases[] = {
+        {"UPPER('a'", false},          // the call is not closed
+        {"(1 + 2", false},
+        {"NOSUCHFUNCTION(1)", false},
+        {"NOSUCHFIELD", false},        // every table is open, so a name must resolve
+        {"Tbl.CALL + ' ' + UPPER(Tbl.BAND)", true},
+    };
+    for (const Case& c : cases) {
+        const int shown = int(boxes.shown.size());
+        bool stayedOpen = false;
+        whenDialogShows([&](QDialog& d) {
+            typeInto(child<QLineEdit>(d, QStringLiteral("ExpressionEdit")), QString::fromLatin1(c.formula));
+            pressOk(d);
+            stayedOpen = d.isVisible();
+            if (stayedOpen)
+                pressCancel(d);
+        });
+        EXPECT_EQ(w->designer().editComponent(e), c.accepted) << c.formula;
+        EXPECT_EQ(stayedOpen, !c.accepted) << c.formula;
+        if (c.accepted) {
+            EXPECT_EQ(element.expression(), QString::fromLatin1(c.formula));
+        } else {
+            ASSERT_EQ(int(boxes.shown.size()), shown + 1) << c.formula;
+            EXPECT_TRUE(boxes.shown.back().startsWith(QLatin1String("error: The expression cannot be used: ")))
+                << boxes.shown.back().toStdString();
+            EXPECT_EQ(w->document().layoutBytes(), before) << c.formula;
+        }
+    }
+    // A protected element keeps its formula, even a faulty one, and the rest is still edited.
+    element.setExpression(QStringLiteral("UPPER('a'"));
+    element.d.blockChange = true;
+    bool formulaLocked = false;
+    whenDialogShows([&](QDialog& d) {
+        formulaLocked = !child<QLineEdit>(d, QStringLiteral("ExpressionEdit")).isEnabled() &&
+                        !child<QPushButton>(d, QStringLiteral("BuilderButton")).isEnabled();
+        toggle(box(d, QStringLiteral("Transparent")));
+        pressOk(d);
+    });
+    const bool transparent = element.transparent;
+    EXPECT_TRUE(w->designer().editComponent(e));
+    EXPECT_TRUE(formulaLocked);
+    EXPECT_NE(element.transparent, transparent);
+    EXPECT_EQ(element.expression(), QStringLiteral("UPPER('a'"));
+}
+
+TEST_F(WindowTest, ABandsFormulaIsEditedInTheBuilderFromItsContextMenu)
+{
+    auto w = startWindow();
+    auto* band = dynamic_cast<TQRDesignBand*>(someBand(*w));
+    ASSERT_NE(band, nullptr);
+    band->d.expression = QStringLiteral("1 = 1");
+    w->document().setModified(false);
+    const QByteArray before = w->document().layoutBytes();
+    w->designer().clearSelection();
+    w->designer().select(band);
+
+    QStringList offered;
+    w->designer().popupMenuHandler = [&](const QStringList& items, QPoint) {
+        offered = items;
+        return int(items.indexOf(QStringLiteral("Expression...")));
+    };
+    QString preset;
+    whenDialogShows(
+        [&](QDialog& builder) {
+            auto* formula = builder.findChild<QPlainTextEdit*>(QStringLiteral("Formula"));
+            ASSERT_NE(formula, nullptr);
+            preset = formula->toPlainText();
+            formula->selectAll();
+            QTest::keyClicks(formula, QStringLiteral("Tbl.BAND = '20M'"));
+            click(builder, QStringLiteral("OK"));
+        },
+        QStringLiteral("ExpressionBuilder"));
+    w->designer().showContextMenu(band, QPoint());
+    EXPECT_TRUE(offered.contains(QStringLiteral("Expression...")));
+    EXPECT_FALSE(offered.contains(QStringLiteral("Print expression...")));   // a group's only
+    EXPECT_EQ(preset, QStringLiteral("1 = 1"));
+    EXPECT_EQ(band->d.expression, QStringLiteral("Tbl.BAND = '20M'"));
+    EXPECT_TRUE(w->document().isModified());
+    w->designer().undo();   // one step; it rebuilds the layout, so the band is taken again
+    EXPECT_EQ(w->document().layoutBytes(), before);
+    band = dynamic_cast<TQRDesignBand*>(someBand(*w));
+    ASSERT_NE(band, nullptr);
+    w->designer().clearSelection();
+    w->designer().select(band);
+
+    // Cancel in the builder changes nothing; a protected band offers no entry.
+    whenDialogShows([](QDialog& builder) { click(builder, QStringLiteral("Cancel")); },
+                    QStringLiteral("ExpressionBuilder"));
+    w->designer().showContextMenu(band, QPoint());
+    EXPECT_EQ(w->document().layoutBytes(), before);
+    band->d.blockEdit = true;
+    w->designer().showContextMenu(band, QPoint());
+    EXPECT_FALSE(offered.contains(QStringLiteral("Expression...")));
 }

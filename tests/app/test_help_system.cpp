@@ -33,7 +33,7 @@ TEST_F(HelpSystemTest, EveryContextHasATopicWithAWhatsThisText)
     const QList<int> contexts = HelpSystem::knownContexts();
     for (int c = 5000; c <= 5250; c += 10)
         EXPECT_EQ(contexts.contains(c), c != 5020) << c;
-    for (int c : {90001, 90028, 90029, 90035, 90036, 90043, 90044})
+    for (int c : {90001, 90028, 90029, 90030, 90031, 90032, 90035, 90036, 90043, 90044})
         EXPECT_TRUE(contexts.contains(c)) << c;
 
     for (int c : contexts) {

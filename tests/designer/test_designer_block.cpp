@@ -161,6 +161,51 @@ TEST_F(BlockTest, ContextMenuOffersGroupingAndActsOnTheChoice)
     EXPECT_EQ(edits, 1);
 }
 
+TEST_F(BlockTest, ContextMenuOfABandOffersItsFormulasWhenTheShellEditsThem)
+{
+    auto* group = new TQRDesignGroup(&doc.workspace().window);
+    group->setName(QStringLiteral("GroupBand1"));
+    group->setParentControl(&report());
+    QStringList shown;
+    QString wanted;
+    core.popupMenuHandler = [&](const QStringList& items, QPoint) {
+        shown = items;
+        return int(items.indexOf(wanted));
+    };
+    std::vector<std::pair<Component*, QString>> edited;
+    // Without the shell's handler there are no formula entries.
+    selectInOrder({band});
+    core.showContextMenu(band, QPoint());
+    EXPECT_FALSE(shown.contains(QStringLiteral("Expression...")));
+
+    core.editFormulaHandler = [&](Component* c, const QString& property) { edited.emplace_back(c, property); };
+    const struct {
+        Component* target;
+        const char* entry;
+        const char* property;   // empty: the entry is not offered
+    } cases[] = {
+        {band, "Expression...", "Expression"},
+        {band, "Print expression...", ""},
+        {group, "Expression...", "Expression"},
+        {group, "Print expression...", "PrintExpression"},
+        {a, "Expression...", ""},   // elements have none
+    };
+    for (const auto& c : cases) {
+        edited.clear();
+        wanted = QString::fromLatin1(c.entry);
+        selectInOrder({c.target});
+        core.showContextMenu(c.target, QPoint());
+        if (*c.property) {
+            ASSERT_EQ(edited.size(), 1u) << c.entry;
+            EXPECT_EQ(edited.front().first, c.target);
+            EXPECT_EQ(edited.front().second, QString::fromLatin1(c.property));
+        } else {
+            EXPECT_TRUE(edited.empty()) << c.entry;
+            EXPECT_FALSE(shown.contains(wanted)) << c.entry;
+        }
+    }
+}
+
 TEST_F(BlockTest, BandHeightChangeMovesBottomFixedElementsAndStretchesOthers)
 {
     a->d.fixBottomPosition = true;

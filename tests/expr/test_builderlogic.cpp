@@ -44,6 +44,39 @@ TEST_F(ExprTest, ValidateShowsTheResultOrTheError)
     EXPECT_FALSE(globalEnvironment().Prepared());
 }
 
+TEST_F(ExprTest, FormulaFaultNamesTheFirstFaultWithoutRunningTheFormula)
+{
+    MemoryDataSet log(QStringLiteral("Tbl"), {fieldDef(QStringLiteral("CALL"), FieldType::String, 12)});
+    log.addRecord({QStringLiteral("S51ABC")});
+    DataSetList sets{&log};
+    auto local = makeReportEnvironment();
+    struct Case {
+        const char* formula;
+        const char* fault;              // with names that must resolve
+        const char* faultWithoutNames;  // a bare unknown name may be a field of a closed table
+    } cases[] = {
+        {"Tbl.CALL + '!'", "", ""},
+        {"UPPER(Tbl.CALL) + [PAGENUMBER]", "", ""},
+        {"", "", ""},
+        {"7/0", "", ""},   // a fault of the value, not of the formula
+        {"IF(1 = 1, 'a', 'b'", "Unknown function : ", "Unknown function : "},   // the call is not closed
+        {"Tbl.CALL Tbl.CALL", "Unknown function : Tbl.CALL Tbl.CALL", "Unknown function : Tbl.CALL Tbl.CALL"},
+        {"(1 + 2", "Missing )", "Missing )"},
+        {"'abc", "Missing '", "Missing '"},
+        {"NOSUCHFN(1)", "Unknown function : NOSUCHFN", "Unknown function : NOSUCHFN"},
+        {"1 + ", "Error in expression : ", "Error in expression : "},
+        {"Tbl.CALX", "Unknown function : Tbl.CALX", ""},
+        {"UPPER(NOSUCHNAME)", "Unknown function : NOSUCHNAME", ""},
+    };
+    for (const Case& c : cases) {
+        const QString formula = QString::fromLatin1(c.formula);
+        EXPECT_EQ(formulaFault(formula, &sets, local.get(), true), QString::fromLatin1(c.fault)) << c.formula;
+        EXPECT_EQ(formulaFault(formula, &sets, local.get(), false), QString::fromLatin1(c.faultWithoutNames))
+            << c.formula;
+    }
+    EXPECT_FALSE(globalEnvironment().Prepared());
+}
+
 TEST(FormulaLines, LineBreaksAreRemoved)
 {
     EXPECT_EQ(joinFormulaLines(QStringLiteral("UPPER(\r\n'a'\r\n)")), QStringLiteral("UPPER('a')"));
