@@ -110,7 +110,9 @@ void MainWindow::offerQslMarks(const std::vector<qint64>& logs)
         boxes_.error(tr("No QSO was marked as sent:") + QLatin1Char('\n') + error);
         return;
     }
-    statusBar()->showMessage(tr("%n QSO(s) marked as sent.", nullptr, int(logs.size())), 10000);
+    statusBar()->showMessage(logs.size() == 1 ? tr("1 QSO marked as sent.")
+                                              : tr("%1 QSOs marked as sent.").arg(logs.size()),
+                             10000);
 }
 
 void MainWindow::chooseLabelSheet()

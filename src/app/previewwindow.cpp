@@ -156,6 +156,7 @@ void PreviewWindow::buildToolbar()
     startLayout->addWidget(startLabel);
     startLayout->addWidget(startAt_);
     startAtAction_ = bar->addWidget(startWidget);
+    startAtAction_->setObjectName(QStringLiteral("StartAtPosition"));
     startAtAction_->setVisible(false);
     connect(startAt_, &QSpinBox::valueChanged, this, [this](int value) {
         if (regenerate && loadedFile_.isEmpty() && !generating_)

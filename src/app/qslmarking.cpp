@@ -15,7 +15,7 @@ namespace cm {
 namespace {
 const QString OptionKey = QStringLiteral("Qsl/MarkSentAfterOutput");
 
-QString tr(const char* text, int n = -1) { return QCoreApplication::translate("QslMarking", text, nullptr, n); }
+QString tr(const char* text) { return QCoreApplication::translate("QslMarking", text); }
 } // namespace
 
 void PrintedQsos::add(const LogTable& table, int record, int page)
@@ -63,10 +63,14 @@ bool askToMarkSent(MessageBoxes& boxes, const LogTable& table, const std::vector
             refusal += QLatin1Char('.');
         if (table.format() == LogFormat::Adif)
             refusal += QLatin1Char(' ') + tr("In this window: File, Import ADIF...");
-        boxes.information(tr("The %n printed QSO(s) could not be marked as sent.", n) + QLatin1Char('\n') + refusal);
+        boxes.information((n == 1 ? tr("The printed QSO could not be marked as sent.")
+                                  : tr("The %1 printed QSOs could not be marked as sent.").arg(n)) +
+                          QLatin1Char('\n') + refusal);
         return false;
     }
-    return boxes.ask(tr("Mark the %n printed QSO(s) as sent?", n)) == MessageBoxes::Answer::Yes;
+    const QString question =
+        n == 1 ? tr("Mark the printed QSO as sent?") : tr("Mark the %1 printed QSOs as sent?").arg(n);
+    return boxes.ask(question) == MessageBoxes::Answer::Yes;
 }
 
 } // namespace cm
