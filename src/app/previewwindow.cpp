@@ -410,9 +410,13 @@ void PreviewWindow::exportPages()
         else
             written = exportPdf(*pages_, name, step);
         progress.close();
+        if (written < pages_->storedPages()) {
+            statusBar()->showMessage(tr("Export cancelled."), 10000);
+            return;
+        }
         statusBar()->showMessage(tr("%n card(s) exported.", nullptr, written), 10000);
         // Only the pages a run made here carry QSOs that can be marked.
-        if (written == pages_->storedPages() && loadedFile_.isEmpty() && pagesExported)
+        if (loadedFile_.isEmpty() && pagesExported)
             pagesExported(written);
     } catch (const EQRError& error) {
         progress.close();
