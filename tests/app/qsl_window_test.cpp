@@ -24,6 +24,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -214,6 +215,12 @@ TEST_F(WindowTest, LabelSheetIsOneUndoStepAndTheStartPositionReachesTheRun)
     ASSERT_TRUE(w->applyLabelSheet(*sheet));
     EXPECT_EQ(report.page.paperSize(), TQRPaperSize::A4);
     EXPECT_EQ(cardPositionsPerPage(report), 3);
+    // A sheet whose labels are lower than the card is refused, as no step.
+    boxes.shown.clear();
+    EXPECT_FALSE(w->applyLabelSheet(*findLabelSheet("A4-70x36-24")));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith("error: The layout's card")) << boxes.shown[0].toStdString();
+    EXPECT_EQ(cardPositionsPerPage(report), 3);
     w->actions().undo->trigger();
     EXPECT_EQ(w->document().report().page.paperSize(), paperBefore);
     w->actions().redo->trigger();
@@ -270,6 +277,26 @@ TEST_F(WindowTest, LabelSheetIsOneUndoStepAndTheStartPositionReachesTheRun)
     preview->action(QStringLiteral("Export"))->trigger();
     EXPECT_TRUE(boxes.shown.contains("ask: Mark the 3 printed QSOs as sent?")) << boxes.shown.join('\n').toStdString();
     preview->close();
+}
+
+TEST_F(WindowTest, LabelSheetIsChosenFromTheShippedList)
+{
+    auto w = startWindow();
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->findChild<QListWidget*>("LabelSheets");
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->count(), int(shippedLabelSheets().size()));
+        const auto row = list->findItems("A4-A6-4:", Qt::MatchStartsWith);
+        ASSERT_EQ(row.size(), 1);
+        list->setCurrentItem(row[0]);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    w->chooseLabelSheet();
+    EXPECT_EQ(w->document().report().page.columns(), 2);
+    EXPECT_EQ(cardPositionsPerPage(w->document().report()), 4);
+    EXPECT_TRUE(w->document().isModified());
 }
 
 TEST_F(WindowTest, CalibrationDialogStoresAPrinterAndRefusesAScaleOutOfBounds)
