@@ -20,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QStatusBar>
 
 namespace cm {
@@ -81,11 +82,15 @@ void MainWindow::preview()
         window->replacePages(std::move(fresh));
         // Closed while the pages are made anew: it goes once the run has stopped.
         window->setAttribute(Qt::WA_DeleteOnClose, false);
+        const bool typing = window->startAtBox()->hasFocus();   // the field is disabled during the run
         generatePreview(*window, startAt);
-        if (window->closedByUser())
+        if (window->closedByUser()) {
             window->deleteLater();
-        else
-            window->setAttribute(Qt::WA_DeleteOnClose);
+            return;
+        }
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        if (typing)
+            window->startAtBox()->setFocus();
     };
     window->pagesExported = [this](int count) { offerQslMarks(previewQsos_.onPages(1, count)); };
     connect(window, &PreviewWindow::cancelRequested, designer_.get(), &DesignerCore::cancelRun);

@@ -266,6 +266,7 @@ TEST_F(WindowTest, LabelSheetIsOneUndoStepAndTheStartPositionReachesTheRun)
     ASSERT_EQ(preview->pages().state(), TQRPrinterState::Finished);
     ASSERT_EQ(preview->pages().storedPages(), 2);
     EXPECT_EQ(preview->statusText(), "Page 1 of 2");
+    EXPECT_TRUE(startAt->hasFocus());
     EXPECT_EQ(inkInPosition(1), 0);
     EXPECT_EQ(inkInPosition(2), 0);
     EXPECT_GT(inkInPosition(3), 100);
