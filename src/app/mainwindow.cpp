@@ -178,6 +178,8 @@ void MainWindow::buildMenus()
     file->addSeparator();
     file->addActions({a.preview, a.pageSetup, a.print, a.printerSetup});
     file->addSeparator();
+    addQslCommands(file);
+    file->addSeparator();
     file->addAction(a.database);
     file->addSeparator();
     file->addAction(a.exit);

@@ -3,6 +3,7 @@
 // Data tabs, the layout file commands, preview and printing, start-up (log
 // table, start layout, caption) and the close query with the settings.
 #include "app/apppaths.h"
+#include "app/qslmarking.h"
 #include "designer/designstate.h"
 
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTabWidget;
 class QToolBar;
 
@@ -24,6 +26,7 @@ class DesignerCore;
 class Document;
 class EventScrollBox;
 class HelpSystem;
+struct LabelSheet;
 class LogTable;
 class MessageBoxes;
 class PreviewWindow;
@@ -32,6 +35,7 @@ class RulerPanel;
 class TQRPrinter;
 struct MainActions;
 struct PrintChoice;
+struct RunExtras;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -80,6 +84,14 @@ public:
     void openTable();
     // File, "Import ADIF...": an ADIF file into a SQLite logbook.
     void importAdif();
+    // File, "Label sheet...": the report's page and columns from a shipped
+    // sheet, as one undo step; a card larger than a label is refused.
+    void chooseLabelSheet();
+    bool applyLabelSheet(const LabelSheet& sheet);
+    // File, "Printer calibration...".
+    void printerCalibration();
+    // File, "Mark printed QSOs as sent": ask after each print or export.
+    QAction* markSentOption() const { return markSentOption_; }
     void zoomToDefault();
     void zoomIn();
     void zoomOut();
@@ -132,7 +144,16 @@ private:
 
     // One run into `pages` (printed, or kept for the preview) under a
     // progress window; false when nothing was output.
-    bool printCards(TQRPrinter& pages);
+    bool printCards(TQRPrinter& pages, const RunExtras& extras);
+    // Generates the preview's pages, the first card at `startAt`; false
+    // when there is nothing to show (the run failed or the window closed).
+    bool generatePreview(PreviewWindow& window, int startAt);
+    // The QSL commands of the File menu (mainwindow_qsl.cpp).
+    void addQslCommands(QMenu* file);
+    QString settingsFile() const;
+    // After cards were output: asks whether to mark `logs` as sent (when
+    // the option is on) and marks them; the Data tab shows the marks.
+    void offerQslMarks(const std::vector<qint64>& logs);
 
     MessageBoxes& boxes_;
     AppPaths paths_;
@@ -172,6 +193,8 @@ private:
     bool startedUp_ = false;
     bool running_ = false;   // a preview or print run is going on
     QPointer<PreviewWindow> preview_;
+    QAction* markSentOption_ = nullptr;
+    PrintedQsos previewQsos_;   // the cards of the preview's pages
 };
 
 } // namespace cm

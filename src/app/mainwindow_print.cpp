@@ -1,6 +1,7 @@
 // The main window's preview, print and printer setup.
 #include "app/mainwindow.h"
 
+#include "app/calibrationdialog.h"
 #include "app/datatab.h"
 #include "app/previewwindow.h"
 #include "app/printchoice.h"
@@ -8,15 +9,18 @@
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
+#include "engine/labelsheets.h"
 #include "engine/print/qtprintdevice.h"
 #include "engine/qrerror.h"
 #include "engine/qrprinter.h"
+#include "logbook/logtable.h"
 
 #include <QCoreApplication>
 #include <QPageSetupDialog>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QStatusBar>
 
 namespace cm {
@@ -40,7 +44,7 @@ PrintChoice layoutPrintChoice(const TQRReportPrinterSettings& settings)
 
 // The progress window is application-modal, so nothing can change the
 // report while the run hands events on; its Cancel ends the run.
-bool MainWindow::printCards(TQRPrinter& pages)
+bool MainWindow::printCards(TQRPrinter& pages, const RunExtras& extras)
 {
     QProgressDialog progress(tr("Printing the cards..."), tr("Cancel"), 0, 100, this);
     progress.setWindowTitle(tr("Printing progress"));
@@ -52,7 +56,7 @@ bool MainWindow::printCards(TQRPrinter& pages)
     progress.setValue(0);
     const bool generated = designer_->runReport(
         pages, OutputKind::Print, [] { QCoreApplication::processEvents(); },
-        [&progress](int percent) { progress.setValue(percent); });
+        [&progress](int percent) { progress.setValue(percent); }, extras);
     return generated && !progress.wasCanceled() && !pages.cancelled();
 }
 
@@ -63,37 +67,74 @@ void MainWindow::preview()
 {
     if (running_ || preview_)
         return;
-    running_ = true;
-    const auto done = qScopeGuard([this] { running_ = false; });
     auto pages = std::make_unique<TQRPrinter>();
     pages->setTitle(document_->report().reportTitle);
     auto* window = new PreviewWindow(boxes_, std::move(pages), dialogFolder(), this);
     preview_ = window;
     window->setWindowModality(Qt::ApplicationModal);
     window->setPrintChoice(layoutPrintChoice(document_->report().printerSettings));
+    window->setStartPositions(cardPositionsPerPage(document_->report()));
+    window->setCalibrationSettings(settingsFile());
     window->printGenerated = [this](const PrintChoice& choice) { printWith(choice); };
+    window->regenerate = [this, window](int startAt) {
+        auto fresh = std::make_unique<TQRPrinter>();
+        fresh->setTitle(window->pages().title());
+        window->replacePages(std::move(fresh));
+        // Closed while the pages are made anew: it goes once the run has stopped.
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        const bool typing = window->startAtBox()->hasFocus();   // the field is disabled during the run
+        generatePreview(*window, startAt);
+        if (window->closedByUser()) {
+            window->deleteLater();
+            return;
+        }
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        if (typing)
+            window->startAtBox()->setFocus();
+    };
+    window->pagesExported = [this](int count) { offerQslMarks(previewQsos_.onPages(1, count)); };
     connect(window, &PreviewWindow::cancelRequested, designer_.get(), &DesignerCore::cancelRun);
-    window->setGenerating(true);
     window->showMaximized();
+    if (!generatePreview(*window, 1)) {
+        window->close();
+        window->deleteLater();
+        return;
+    }
+    window->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+bool MainWindow::generatePreview(PreviewWindow& window, int startAt)
+{
+    if (running_)
+        return false;
+    running_ = true;
+    const auto done = qScopeGuard([this] { running_ = false; });
+    previewQsos_.clear();
+    RunExtras extras;
+    extras.emptyPositions = startAt - 1;
+    if (LogTable* table = logTable())
+        extras.recordPrinted = [this, table](int record, int page) { previewQsos_.add(*table, record, page); };
+    window.setGenerating(true);
     bool generated = false;
     QString failure;
     try {
-        generated = designer_->runReport(window->pages(), OutputKind::Preview, [] { QCoreApplication::processEvents(); });
+        generated = designer_->runReport(window.pages(), OutputKind::Preview,
+                                         [] { QCoreApplication::processEvents(); }, {}, extras);
     } catch (const EQRError& error) {
         failure = error.message();
     } catch (const std::exception& error) {
         failure = QString::fromLocal8Bit(error.what());
     }
-    window->setGenerating(false);
-    window->setFitWarnings(designer_->fitWarnings());
-    if (!generated || window->closedByUser()) {
-        window->close();
-        window->deleteLater();
+    window.setGenerating(false);
+    window.setFitWarnings(designer_->fitWarnings());
+    if (!generated || window.closedByUser()) {
+        // Pages that were not all made carry no QSOs to mark.
+        previewQsos_.clear();
         if (!failure.isEmpty())
             boxes_.error(failure);
-        return;
+        return false;
     }
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    return true;
 }
 
 PreviewWindow* MainWindow::previewWindow() const { return preview_.data(); }
@@ -107,7 +148,7 @@ void MainWindow::print()
         return;
     }
     PrintChoice choice = layoutPrintChoice(document_->report().printerSettings);
-    if (askPrintChoice(this, tr("Print"), 0, choice))
+    if (askPrintChoice(this, tr("Print"), 0, choice, cardPositionsPerPage(document_->report())))
         printWith(choice);
 }
 
@@ -133,15 +174,27 @@ void MainWindow::printWith(const PrintChoice& choice)
         setWindowState(state);
         running_ = false;
     });
-    TQRPrinter pages(std::make_unique<TQRQtPrintDevice>(choice.printerName));
+    auto device = std::make_unique<TQRQtPrintDevice>(choice.printerName);
+    TQRQtPrintDevice& printer = *device;
+    TQRPrinter pages(std::move(device));
     pages.setDestination(TQRDestination::Printer);
+    pages.setPrinterCalibration(printerCalibrationFor(settingsFile(), choice.printerName));
+    PrintedQsos printed;
+    RunExtras extras;
+    extras.emptyPositions = choice.startAt - 1;
+    if (LogTable* table = logTable())
+        extras.recordPrinted = [&printed, table](int record, int page) { printed.add(*table, record, page); };
     try {
         if (!pages.printerAvailable()) {
             boxes_.error(NoPrinter);
             return;
         }
-        if (!printCards(pages)) {
+        if (!printCards(pages, extras)) {
             statusBar()->showMessage(tr("Printing cancelled."), 10000);
+            return;
+        }
+        if (printer.printer().printerState() == QPrinter::Error) {
+            boxes_.error(tr("The printer did not accept the print job."));
             return;
         }
         statusBar()->showMessage(tr("%n page(s) sent to the printer.", nullptr, pages.pageCount()), 10000);
@@ -149,6 +202,8 @@ void MainWindow::printWith(const PrintChoice& choice)
         if (!warnings.isEmpty())
             boxes_.information(tr("Some texts did not fit their boxes and were cut:") + QLatin1Char('\n') +
                                warnings.join(QLatin1Char('\n')));
+        // Only the pages in the chosen range reached the printer.
+        offerQslMarks(printed.onPages(choice.firstPage, choice.lastPage));
     } catch (const EQRError& error) {
         pages.abortDocument();
         boxes_.error(error.message());

@@ -1,6 +1,7 @@
 #include "app/previewwindow.h"
 
 #include "app/appicons.h"
+#include "app/calibrationdialog.h"
 #include "app/previewcontrol.h"
 #include "designer/messageboxes.h"
 #include "engine/pageexport.h"
@@ -14,9 +15,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -142,6 +145,23 @@ void PreviewWindow::buildToolbar()
                        themedIcon(QStringLiteral("document-open"), QStringLiteral("document-open")), &PreviewWindow::loadReport);
     export_ = make("Export", tr("Export"), tr("Export the cards as PDF, PNG or JPEG"),
                    themedIcon(QStringLiteral("document-export"), QStringLiteral("document-save")), &PreviewWindow::exportPages);
+    // Shown for sheets of several cards only (setStartPositions).
+    auto* startLabel = new QLabel(tr("S&tart at:"), bar);
+    startAt_ = makeStartAtBox(1, 1, bar);
+    startAt_->setKeyboardTracking(false);
+    startLabel->setBuddy(startAt_);
+    auto* startWidget = new QWidget(bar);
+    auto* startLayout = new QHBoxLayout(startWidget);
+    startLayout->setContentsMargins(6, 0, 6, 0);
+    startLayout->addWidget(startLabel);
+    startLayout->addWidget(startAt_);
+    startAtAction_ = bar->addWidget(startWidget);
+    startAtAction_->setObjectName(QStringLiteral("StartAtPosition"));
+    startAtAction_->setVisible(false);
+    connect(startAt_, &QSpinBox::valueChanged, this, [this](int value) {
+        if (regenerate && loadedFile_.isEmpty() && !generating_)
+            regenerate(value);
+    });
     bar->addSeparator();
     make("ExitButton", tr("&Close"), tr("Close"), themedIcon(QStringLiteral("window-close"), QStringLiteral("go-home")),
          nullptr);
@@ -211,6 +231,25 @@ void PreviewWindow::updateCommands()
     saveReport_->setEnabled(done);
     export_->setEnabled(done && pages_->storedPages() > 0);
     loadReport_->setEnabled(!generating_);
+    startAt_->setEnabled(!generating_ && loadedFile_.isEmpty());
+}
+
+void PreviewWindow::setStartPositions(int positions)
+{
+    const QSignalBlocker quiet(startAt_);
+    startAt_->setRange(1, std::max(1, positions));
+    startAtAction_->setVisible(positions > 1);
+}
+
+int PreviewWindow::startAt() const { return loadedFile_.isEmpty() ? startAt_->value() : 1; }
+
+void PreviewWindow::replacePages(std::unique_ptr<TQRPrinter> pages)
+{
+    control_->attach(pages.get());
+    pages_ = std::move(pages);
+    control_->zoomToWidth();
+    updateStatus();
+    updateCommands();
 }
 
 void PreviewWindow::showProgress(int percent)
@@ -260,12 +299,16 @@ void PreviewWindow::print()
         return;
     }
     if (loadedFile_.isEmpty()) {
-        if (printGenerated)
-            printGenerated(choice_);
+        if (printGenerated) {
+            PrintChoice choice = choice_;
+            choice.startAt = startAt();
+            printGenerated(choice);
+        }
         return;
     }
     // The stored pages of the loaded file, on the printer chosen for them.
     TQRPrinter printer(printDeviceFor(choice_.printerName));
+    printer.setPrinterCalibration(printerCalibrationFor(calibrationSettings_, choice_.printerName));
     try {
         printer.readReportFile(loadedFile_);
     } catch (const EQRError& error) {
@@ -333,13 +376,9 @@ void PreviewWindow::loadReport()
         return;
     }
     loaded->setTitle(pages_->title());
-    control_->attach(loaded.get());
-    pages_ = std::move(loaded);
     loadedFile_ = name;
     choice_.firstPage = choice_.lastPage = 0;
-    control_->zoomToWidth();
-    updateStatus();
-    updateCommands();
+    replacePages(std::move(loaded));
 }
 
 void PreviewWindow::exportPages()
@@ -371,7 +410,14 @@ void PreviewWindow::exportPages()
         else
             written = exportPdf(*pages_, name, step);
         progress.close();
+        if (written < pages_->storedPages()) {
+            statusBar()->showMessage(tr("Export cancelled."), 10000);
+            return;
+        }
         statusBar()->showMessage(tr("%n card(s) exported.", nullptr, written), 10000);
+        // Only the pages a run made here carry QSOs that can be marked.
+        if (loadedFile_.isEmpty() && pagesExported)
+            pagesExported(written);
     } catch (const EQRError& error) {
         progress.close();
         boxes_.error(error.message());

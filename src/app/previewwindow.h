@@ -12,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QSpinBox;
 
 namespace cm {
 
@@ -49,6 +50,19 @@ public:
     // The printer, copies and range Print uses until Printer setup changes them.
     void setPrintChoice(const PrintChoice& choice) { choice_ = choice; }
 
+    // Sheets of several cards: the toolbar's "Start at position" field, and
+    // the run that makes the pages anew when it changes.
+    void setStartPositions(int positions);
+    int startAt() const;
+    QSpinBox* startAtBox() const { return startAt_; }
+    std::function<void(int startAt)> regenerate;
+    // Pages made anew in place of those shown (the control follows).
+    void replacePages(std::unique_ptr<TQRPrinter> pages);
+    // Every generated page was exported: told the page count.
+    std::function<void(int pages)> pagesExported;
+    // Where printer calibrations are kept, for printing loaded report files.
+    void setCalibrationSettings(const QString& settingsFile) { calibrationSettings_ = settingsFile; }
+
     // The commands.
     void firstPage();
     void previousPage();
@@ -81,6 +95,9 @@ private:
     std::unique_ptr<TQRPrinter> pages_;
     QString folder_;
     QString loadedFile_;
+    QString calibrationSettings_;
+    QSpinBox* startAt_ = nullptr;
+    QAction* startAtAction_ = nullptr;
     PrintChoice choice_;
     PreviewControl* control_;
     QLabel* progressPanel_;

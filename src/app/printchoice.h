@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QSpinBox;
 class QWidget;
 
 namespace cm {
@@ -15,6 +16,7 @@ struct PrintChoice {
     int copies = 1;
     int firstPage = 0;     // 0: no limit
     int lastPage = 0;
+    int startAt = 1;       // the first sheet's first free position (1: a fresh sheet)
 
     // The layout's settings with this choice's copies and range.
     TQRReportPrinterSettings appliedTo(TQRReportPrinterSettings settings) const
@@ -27,7 +29,12 @@ struct PrintChoice {
 };
 
 // The platform's print dialog on `choice`'s printer, offering pages
-// 1 ... pageCount (0: not known yet). True on OK, with `choice` updated.
-bool askPrintChoice(QWidget* parent, const QString& title, int pageCount, PrintChoice& choice);
+// 1 ... pageCount (0: not known yet) and, when a sheet holds more than one
+// card (`positions`), the position to start at. True on OK, with `choice`
+// updated.
+bool askPrintChoice(QWidget* parent, const QString& title, int pageCount, PrintChoice& choice, int positions = 1);
+
+// The "Start at position" field: 1 ... positions of a sheet.
+QSpinBox* makeStartAtBox(int positions, int value, QWidget* parent);
 
 } // namespace cm

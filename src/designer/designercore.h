@@ -57,6 +57,13 @@ struct DesignerOptions {
 // What a run produces: the preview's pages or printed pages.
 enum class OutputKind { Preview, Print };
 
+// What one run takes besides the report: positions of a partly used first
+// sheet to leave empty, and who hears which record went on which page.
+struct RunExtras {
+    int emptyPositions = 0;
+    std::function<void(int record, int page)> recordPrinted;
+};
+
 // What the font toolbar shows for the selection.
 struct FontControls {
     QString name;        // empty: no entry selected
@@ -224,7 +231,7 @@ public:
     // thrown on). False when nothing was generated (a run is going on, or the
     // report's BeforePrint script refused printing).
     bool runReport(TQRPrinter& output, OutputKind kind, std::function<void()> processEvents = {},
-                   std::function<void(int)> progress = {});
+                   std::function<void(int)> progress = {}, const RunExtras& extras = {});
     bool isRunning() const { return generator_ != nullptr; }
     // Ends the current run after the record being printed.
     void cancelRun();

@@ -83,7 +83,7 @@ void DesignerCore::resetDataFieldCaptions()
 }
 
 bool DesignerCore::runReport(TQRPrinter& output, OutputKind kind, std::function<void()> processEvents,
-                             std::function<void(int)> progress)
+                             std::function<void(int)> progress, const RunExtras& extras)
 {
     if (generator_ || !prepare())
         return false;
@@ -96,6 +96,9 @@ bool DesignerCore::runReport(TQRPrinter& output, OutputKind kind, std::function<
     generator.setScript(loader.script.lines, loader.scriptsEnabled && options_.scriptsEnabled);
     generator.setProcessEvents(std::move(processEvents));
     generator.setProgress(std::move(progress));
+    generator.setEmptyPositions(extras.emptyPositions);
+    if (extras.recordPrinted)
+        generator.setRecordPrinted(extras.recordPrinted);
 
     // finish() and the run pointer are restored on every way out, errors included.
     struct RunGuard {

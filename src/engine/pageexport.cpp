@@ -87,6 +87,11 @@ int exportPdf(const TQRPrinter& pages, const QString& fileName, const ExportProg
         }
         painter.end();
     }
+    // A stopped export leaves no half document in place of the old file.
+    if (written < count) {
+        file.cancelWriting();
+        return 0;
+    }
     commit(file);
     return written;
 }

@@ -29,7 +29,8 @@ using ExportProgress = std::function<bool(int page, int count)>;
 
 // Writes every stored page to `fileName`, page size from the printer's
 // sheet. An existing file is replaced only when the whole export succeeded.
-// Returns the number of pages written; throws EQRError.
+// Returns the number of pages written (0 when `progress` stopped it: then
+// nothing is written); throws EQRError.
 int exportPdf(const TQRPrinter& pages, const QString& fileName, const ExportProgress& progress = {},
               const PageCalibration& calibration = {});
 

@@ -60,6 +60,7 @@ TEST_F(WindowTest, MenusHoldEveryCommandInOrder)
         QStringList items;
     } menus[] = {
         {"&File", {"&New", "&Open...", "&Save", "Save &as...", "Import ADIF...", "-", "Pre&view", "Page setup", "&Print", "Printer setup",
+                   "-", "&Mark printed QSOs as sent", "&Label sheet...", "Printer &calibration...",
                    "-", "&Database", "-", "&Exit"}},
         {"&Edit", {"&New", "-", "Undo", "Redo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Send to back", "Bring to front"}},
         {"&View", {"Toolbar", "Font toolbar", "Element toolbar", "-", "Zoom", "-", "&Options..."}},

@@ -3,6 +3,7 @@
 #include "engine/qrprinter.h"
 #include "pagefixture.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -78,6 +79,21 @@ TEST(PageExport, PdfHasEveryPageOnTheReportsPaper)
         EXPECT_NEAR(info.width, c.width, 0.5);
         EXPECT_NEAR(info.height, c.height, 0.5);
     }
+}
+
+TEST(PageExport, AStoppedPdfExportKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    TQRPrinter printer;
+    generatePages(printer, 3);
+    const QString file = dir.filePath(QStringLiteral("cards.pdf"));
+    ASSERT_EQ(exportPdf(printer, file), 3);
+    const qint64 size = QFileInfo(file).size();
+    EXPECT_EQ(exportPdf(printer, file, [](int page, int) { return page < 2; }), 0);
+    EXPECT_EQ(pdfInfo(file).pages, 3);
+    EXPECT_EQ(QFileInfo(file).size(), size);
+    // Stopped after the last page: everything was written.
+    EXPECT_EQ(exportPdf(printer, file, [](int page, int count) { return page < count; }), 3);
 }
 
 TEST(PageExport, ImagesHaveTheChosenResolution)
