@@ -84,13 +84,13 @@ row() {   # WHAT COUNT UNIT COMMAND...
     echo "${rows[-1]}" >&2
 }
 
-render() { "$cli" render --layout "$layout" "$@"; }
+render=("$cli" render --layout "$layout")
 
-row "render --qrp" "$cards" cards render --log "$work/cards.db" --qrp "$work/out/cards.QRP"
-row "render --pdf" "$cards" cards render --log "$work/cards.db" --pdf "$work/out/cards.pdf"
-row "render --png, 300 dpi" "$images" cards render --log "$work/images.db" --png "$work/out/card-####.png" --dpi 300
-row "render --jpeg, 300 dpi" "$images" cards render --log "$work/images.db" --jpeg "$work/out/card-####.jpg" --dpi 300
-row "render --qrp, large logbook" "$walk" cards render --log "$work/walk.db" --qrp "$work/out/walk.QRP"
+row "render --qrp" "$cards" cards "${render[@]}" --log "$work/cards.db" --qrp "$work/out/cards.QRP"
+row "render --pdf" "$cards" cards "${render[@]}" --log "$work/cards.db" --pdf "$work/out/cards.pdf"
+row "render --png, 300 dpi" "$images" cards "${render[@]}" --log "$work/images.db" --png "$work/out/card-####.png" --dpi 300
+row "render --jpeg, 300 dpi" "$images" cards "${render[@]}" --log "$work/images.db" --jpeg "$work/out/card-####.jpg" --dpi 300
+row "render --qrp, large logbook" "$walk" cards "${render[@]}" --log "$work/walk.db" --qrp "$work/out/walk.QRP"
 row "walk: count-qsos (every field of every QSO)" "$walk" QSOs "$cli" count-qsos "$work/walk.db"
 
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo 2>/dev/null || true)
