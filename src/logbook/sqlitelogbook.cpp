@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <unordered_map>
@@ -326,6 +327,7 @@ static void storeSqlValue(LogStore& store, int row, int col, const QVariant& v)
 bool SqliteBackend::connect(QString* error)
 {
     readOnly_ = !QFileInfo(path_).isWritable();
+    connectionThread_ = QThread::currentThread();
     if (!connection_.open(path_, readOnly_, error))
         return false;
     QSqlDatabase db = connection_.db();
@@ -434,6 +436,32 @@ bool SqliteBackend::load(LogStore& store, QString* error)
     return true;
 }
 
+// Qt's database connections serve the thread that made them: a print run
+// that reads the logbook in another thread gets a connection of its own.
+QSqlDatabase SqliteBackend::readerDb(QString* error)
+{
+    if (QThread::currentThread() == connectionThread_)
+        return connection_.db();
+    const std::lock_guard lock(readersMutex_);
+    Reader& reader = readers_[QThread::currentThread()];
+    if (!reader.connection) {
+        reader.connection = std::make_unique<SqliteConnection>();
+        if (!reader.connection->open(path_, true, error)) {
+            readers_.erase(QThread::currentThread());
+            return {};
+        }
+    }
+    return reader.connection->db();
+}
+
+SqliteBackend::PageQuery& SqliteBackend::readerQuery()
+{
+    if (QThread::currentThread() == connectionThread_)
+        return pageQuery_;
+    const std::lock_guard lock(readersMutex_);
+    return readers_[QThread::currentThread()].pageQuery;
+}
+
 LogPager* SqliteBackend::openPaged(QString* error)
 {
     if (!connect(error))
@@ -450,7 +478,9 @@ LogPager* SqliteBackend::openPaged(QString* error)
 bool SqliteBackend::readKeys(const std::vector<bool>& columns, const LogFilter& filter, LogStore& keys,
                              std::vector<qint64>& ids, QString* error)
 {
-    QSqlDatabase db = connection_.db();
+    QSqlDatabase db = readerDb(error);
+    if (!db.isValid())
+        return false;
     std::vector<QVariant> binds;
     // Compared in the query as in memory: text columns, and the row id.
     const QString where = filter.sqlSuperset(
@@ -493,28 +523,32 @@ bool SqliteBackend::readKeys(const std::vector<bool>& columns, const LogFilter& 
 
 bool SqliteBackend::readRecords(const std::vector<qint64>& ids, LogStore& page, QString* error)
 {
-    QSqlDatabase db = connection_.db();
     page.clear();
     for (size_t i = 0; i < ids.size(); ++i)
         page.appendRow();
     if (ids.empty())
         return true;
-    if (!pageQuery_ || pageQuerySize_ != ids.size()) {
+    QSqlDatabase db = readerDb(error);
+    if (!db.isValid())
+        return false;
+    PageQuery& prepared = readerQuery();
+    std::unique_ptr<QSqlQuery>& query = prepared.query;
+    if (!query || prepared.size != ids.size()) {
         QStringList marks;
         for (size_t i = 0; i < ids.size(); ++i)
             marks << QStringLiteral("?");
-        pageQuery_ = std::make_unique<QSqlQuery>(db);
-        pageQuery_->setForwardOnly(true);
-        pageQuerySize_ = ids.size();
-        if (!pageQuery_->prepare(QStringLiteral("SELECT %1,%2 FROM %3 WHERE %1 IN (%4)")
+        query = std::make_unique<QSqlQuery>(db);
+        query->setForwardOnly(true);
+        prepared.size = ids.size();
+        if (!query->prepare(QStringLiteral("SELECT %1,%2 FROM %3 WHERE %1 IN (%4)")
                                      .arg(rowIdName_, selectList({}), quotedIdentifier(kLogbookTable),
                                           marks.join(u',')))) {
-            const QSqlError e = pageQuery_->lastError();
-            pageQuery_.reset();
+            const QSqlError e = query->lastError();
+            query.reset();
             return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, e);
         }
     }
-    QSqlQuery& q = *pageQuery_;
+    QSqlQuery& q = *query;
     std::unordered_map<qint64, int> rowOf;
     rowOf.reserve(ids.size());
     for (size_t i = 0; i < ids.size(); ++i) {

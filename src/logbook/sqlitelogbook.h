@@ -8,8 +8,12 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+
+class QThread;
 
 namespace cm {
 
@@ -91,8 +95,23 @@ private:
     QStringList columns_;   // physical column of each persistent field
     std::vector<FieldType> physicalTypes_;
     QString rowIdName_;     // empty: every name of the row id is a column's
-    std::unique_ptr<QSqlQuery> pageQuery_;   // prepared for pageQuerySize_ keys
-    size_t pageQuerySize_ = 0;
+    // The page read, prepared for `size` keys, and the connections and
+    // queries of readers in other threads than the one that opened.
+    struct PageQuery {
+        std::unique_ptr<QSqlQuery> query;
+        size_t size = 0;
+    };
+    struct Reader {
+        std::unique_ptr<SqliteConnection> connection;
+        PageQuery pageQuery;
+        ~Reader() { pageQuery.query.reset(); }   // before its connection closes
+    };
+    QSqlDatabase readerDb(QString* error);
+    PageQuery& readerQuery();
+    PageQuery pageQuery_;
+    QThread* connectionThread_ = nullptr;
+    std::mutex readersMutex_;
+    std::map<QThread*, Reader> readers_;
 };
 
 } // namespace cm

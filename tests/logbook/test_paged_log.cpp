@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace cm;
 using namespace cmtest;
@@ -196,4 +197,22 @@ TEST(PagedLog, WalkingBackAndForthAcrossPagesAndEditing)
     ASSERT_TRUE(t->deleteCurrent(&error)) << error.toStdString();
     EXPECT_EQ(t->recordCount(), cw - 1);
     EXPECT_TRUE(t->readError().isEmpty());
+}
+
+TEST(PagedLog, AnotherThreadWalksTheSameRecords)
+{
+    // A print run may generate its cards in a thread of its own.
+    QTemporaryDir dir;
+    const QString path = makeSqliteLogbook(dir, QStringLiteral("log.db"), makeDemoQsos(2000, 4));
+    QString error;
+    auto t = openLogSource(path, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    ASSERT_TRUE(t->setIndexFieldNames(QStringLiteral("Call"), &error));
+    const auto here = walk(*t);
+    std::vector<QStringList> there;
+    std::thread worker([&] { there = walk(*t); });
+    worker.join();
+    EXPECT_EQ(there, here);
+    EXPECT_EQ(here.size(), 2000u);
+    EXPECT_TRUE(t->readError().isEmpty()) << t->readError().toStdString();
 }
