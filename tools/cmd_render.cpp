@@ -17,7 +17,6 @@
 #include "engine/cardfilenames.h"
 #include "engine/labelsheets.h"
 #include "engine/printcalibration.h"
-#include "logbook/bureauorder.h"
 #include "logbook/logfields.h"
 #include "logbook/logsource.h"
 #include "logbook/qslmarks.h"
@@ -92,7 +91,6 @@ struct Options {
     bool allowEmpty = false;
 
     bool imageTarget() const { return target == Target::Png || target == Target::Jpeg; }
-    bool bureauOrder() const { return order && order->trimmed().compare(u"bureau", Qt::CaseInsensitive) == 0; }
 };
 
 QString parse(const QStringList& args, Options& o)
@@ -339,13 +337,7 @@ int run(const QStringList& args, cm::cli::Io& io)
                 return cm::cli::ExitFailure;
             }
         }
-        if (o.filter && !log->setFilter(*o.filter, &error)) {
-            io.err << "render: " << error << "\n";
-            return cm::cli::ExitFailure;
-        }
-        if (o.bureauOrder()) {
-            cm::orderForBureau(*log);
-        } else if (o.order && !log->setIndexFieldNames(*o.order, &error)) {
+        if (!cm::selectLogRecords(*log, o.filter, o.order, &error)) {
             io.err << "render: " << error << "\n";
             return cm::cli::ExitFailure;
         }
@@ -447,6 +439,11 @@ int run(const QStringList& args, cm::cli::Io& io)
         }
         if (generator.cancelled() || interrupted) {
             io.err << "render: cancelled; nothing was written or printed\n";
+            return cm::cli::ExitFailure;
+        }
+        // A logbook read on demand that failed part way would print blank cards.
+        if (logTable && !logTable->readError().isEmpty()) {
+            io.err << "render: " << logTable->readError() << "; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
         const cm::PageCalibration fileCalibration =

@@ -1,9 +1,9 @@
 #include "cli.h"
 
+#include "rawfilenames.h"
 #include "report/codepage.h"
 
 #include <QGuiApplication>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -62,37 +62,39 @@ static void quietMessageHandler(QtMsgType type, const QMessageLogContext&, const
         fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-// The argument as the user typed it, with bytes that are not UTF-8 shown
-// as \xNN; empty when the whole argument is UTF-8.
-static QString nonUtf8Argument(const char* arg)
+namespace {
+
+enum class NameUse { Read, Written, Refused };
+
+// How a command uses its argument at `index` (0: the command's first
+// argument): a file it writes, one it cannot write under a name that is not
+// UTF-8, or anything else (read).
+NameUse nameUse(const QString& command, const std::vector<QByteArray>& args, size_t index)
 {
-    const QByteArrayView bytes(arg);
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)QString(decoder(bytes));
-    if (!decoder.hasError())
-        return {};
-    QString shown;
-    for (qsizetype i = 0; i < bytes.size();) {
-        // Take the longest run that decodes cleanly, escape one byte otherwise.
-        qsizetype n = 4;
-        for (; n > 0; --n) {
-            if (i + n > bytes.size())
-                continue;
-            QStringDecoder one(QStringDecoder::Utf8);
-            const QString s = one(bytes.sliced(i, n));
-            if (!one.hasError() && s.size() > 0 && s != QChar(QChar::ReplacementCharacter))
-                break;
-        }
-        if (n > 0) {
-            shown += QString::fromUtf8(bytes.sliced(i, n));
-            i += n;
-        } else {
-            shown += QStringLiteral("\\x%1").arg(static_cast<unsigned char>(bytes[i]), 2, 16, QLatin1Char('0'));
-            ++i;
-        }
+    const QByteArray before = index > 0 ? args[index - 1] : QByteArray();
+    int positional = 0;   // the argument's place among those without "--"
+    for (size_t k = 0; k < index; ++k)
+        if (!args[k].startsWith("--") && (k == 0 || !args[k - 1].startsWith("--")))
+            ++positional;
+    if (command == u"render" || command == u"convert") {
+        if (before == "--pdf" || before == "--qrp")
+            return NameUse::Written;
+        if (before == "--png" || before == "--jpeg")
+            return NameUse::Refused;   // a pattern makes many names
+        return NameUse::Read;
     }
-    return shown;
+    if (command == u"resave")
+        return positional == 1 ? NameUse::Written : NameUse::Read;
+    if (command == u"calibration-page")
+        return positional == 0 ? NameUse::Written : NameUse::Read;
+    if (command == u"import-adif" || command == u"export-adif")
+        return positional == 1 ? NameUse::Refused : NameUse::Read;
+    if (command == u"make-demo-log" || command == u"make-layouts")
+        return NameUse::Refused;
+    return NameUse::Read;
 }
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -103,20 +105,48 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName("Cardmint");
 
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    cm::cli::Io io{out, err};
+    // Arguments as typed: a name that is not UTF-8 gets a stand-in that
+    // names the same file (see RawFileNames).
+    std::vector<QByteArray> raw;
+    for (int i = 1; i < argc; ++i)
+        raw.emplace_back(argv[i]);
+    size_t commandAt = 0;
+    while (commandAt < raw.size() && raw[commandAt].startsWith("--"))
+        commandAt += raw[commandAt] == "--codepage" || raw[commandAt] == "--code-page" ? 2 : 1;
+    const QString command = commandAt < raw.size() ? QString::fromUtf8(raw[commandAt]) : QString();
+    const std::vector<QByteArray> commandArgs(raw.begin() + qsizetype(std::min(commandAt + 1, raw.size())), raw.end());
 
-    // Qt holds file names as Unicode text, so a name that is not UTF-8
-    // cannot be opened as typed: say so rather than report it missing.
-    for (int i = 1; i < argc; ++i) {
-        if (const QString shown = nonUtf8Argument(argv[i]); !shown.isEmpty()) {
-            err << "cardmint-cli: \"" << shown << "\" is not valid UTF-8; file names must be UTF-8 "
-                   "(rename the file, e.g. with convmv)\n";
-            return cm::cli::ExitFailure;
+    cm::cli::RawFileNames names;
+    QStringList args;
+    QString refused;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (cm::cli::isValidUtf8(raw[i])) {
+            args << QString::fromUtf8(raw[i]);
+            continue;
         }
+        const NameUse use = i > commandAt ? nameUse(command, commandArgs, i - commandAt - 1) : NameUse::Read;
+        QString standIn, error;
+        if (use == NameUse::Refused) {
+            error = QStringLiteral("\"%1\" is not valid UTF-8; %2 cannot write a file under that name (rename it, "
+                                   "e.g. with convmv)")
+                        .arg(cm::cli::escapedFileName(raw[i]), command);
+        } else {
+            standIn = names.standIn(raw[i], use == NameUse::Written, &error);
+        }
+        if (standIn.isEmpty() && refused.isEmpty())
+            refused = error;
+        args << standIn;
     }
-    QStringList args = QGuiApplication::arguments().mid(1);
+
+    cm::cli::ShownNamesDevice outDevice(stdout, names);
+    cm::cli::ShownNamesDevice errDevice(stderr, names);
+    QTextStream out(&outDevice);
+    QTextStream err(&errDevice);
+    cm::cli::Io io{out, err};
+    if (!refused.isEmpty()) {
+        err << "cardmint-cli: " << refused << "\n";
+        return cm::cli::ExitFailure;
+    }
     if (args.isEmpty() || args.first() == "help" || args.first() == "--help" || args.first() == "-h") {
         cm::cli::printUsage(args.isEmpty() ? err : out);
         return args.isEmpty() ? cm::cli::ExitUsage : cm::cli::ExitOk;
@@ -149,7 +179,13 @@ int main(int argc, char** argv)
             cm::cli::printCommandHelp(c, out);
             return cm::cli::ExitOk;
         }
-        return c.run(args, io);
+        const int code = c.run(args, io);
+        QString error;
+        if (code == cm::cli::ExitOk && !names.commitOutputs(&error)) {
+            err << name << ": " << error << "\n";
+            return cm::cli::ExitFailure;
+        }
+        return code;
     }
     err << "cardmint-cli: unknown command \"" << name << "\"\n";
     cm::cli::printUsage(err);

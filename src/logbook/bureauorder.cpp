@@ -82,7 +82,7 @@ void orderForBureau(LogTable& table)
         // A separator below every character of a call keeps "W1" before "W1A".
         return bureauRoute(call, text(LogQslVia), text(LogPfx)) + QChar(1) + call + QChar(1) + padded(day, 8) +
                padded(time, 9);
-    });
+    }, {LogCall, LogQslVia, LogPfx, LogDatum, LogGmt});
 }
 
 } // namespace cm

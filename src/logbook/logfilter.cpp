@@ -1,5 +1,7 @@
 #include "logbook/logfilter.h"
 
+#include "logbook/logfilternode.h"
+
 #include "logbook/logfields.h"
 #include "logbook/logvalueparse.h"
 
@@ -8,15 +10,6 @@
 namespace cm {
 
 namespace {
-
-enum class Op { Eq, Ne, Le, Ge, Lt, Gt, In, IsNull, NotNull };
-
-struct Constant {
-    QString text;         // text fields (a prefix when `prefix`)
-    qint64 integer = 0;   // integer, boolean, date, time, date-time fields
-    double real = 0.0;    // float fields
-    bool prefix = false;
-};
 
 enum class TokKind { LParen, RParen, Comma, Op, Quoted, Word, End };
 
@@ -122,18 +115,11 @@ bool isWord(const Token& t, const char* word)
 
 } // namespace
 
-struct LogFilter::Node {
-    enum class Kind { And, Or, Not, Cond } kind = Kind::Cond;
-    std::vector<std::unique_ptr<Node>> children;
-    int column = -1;
-    StoreKind storeKind = StoreKind::Text;
-    Op op = Op::Eq;
-    std::vector<Constant> values;
-};
-
 namespace {
 
 using Node = LogFilter::Node;
+using filternode::Constant;
+using filternode::Op;
 
 class Parser {
 public:

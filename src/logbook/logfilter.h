@@ -13,6 +13,8 @@
 #include "logbook/logstore.h"
 
 #include <QString>
+#include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,6 +33,15 @@ public:
 
     bool isEmpty() const { return !root_; }
     bool matches(const LogStore& store, int row) const;
+
+    // Marks the columns the filter reads (one flag per field).
+    void markColumns(std::vector<bool>& columns) const;
+    // A condition in SQL that every matching record meets; it may keep more
+    // (matches() decides), and lets a query leave most others out. `column`
+    // gives the SQL name of a column whose values the query compares as
+    // matches() does: a text column, or an integer column that never holds
+    // anything but integers; empty for the others. Empty: no condition.
+    QString sqlSuperset(const std::function<QString(int col)>& column, std::vector<QVariant>& binds) const;
 
     struct Node;
 

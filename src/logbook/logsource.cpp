@@ -1,5 +1,6 @@
 #include "logbook/logsource.h"
 
+#include "logbook/bureauorder.h"
 #include "logbook/logbookfolder.h"
 
 #include <QFileInfo>
@@ -26,6 +27,18 @@ std::unique_ptr<LogTable> openLogSource(const QString& name, QString* error)
     if (!table->open(error))
         return nullptr;
     return table;
+}
+
+bool selectLogRecords(LogTable& table, const std::optional<QString>& filter, const std::optional<QString>& order,
+                      QString* error)
+{
+    if (filter && !table.setFilter(*filter, error))
+        return false;
+    if (order && order->trimmed().compare(u"bureau", Qt::CaseInsensitive) == 0) {
+        orderForBureau(table);
+        return true;
+    }
+    return !order || table.setIndexFieldNames(*order, error);
 }
 
 } // namespace cm

@@ -22,9 +22,17 @@ LogStore::LogStore(std::vector<FieldDef> fields)
     }
 }
 
+void LogStore::holdOnly(const std::vector<bool>& columns)
+{
+    for (size_t i = 0; i < columns_.size(); ++i)
+        columns_[i].held = i < columns.size() && columns[i];
+}
+
 void LogStore::reserve(int rows)
 {
     for (Column& c : columns_) {
+        if (!c.held)
+            continue;
         c.nulls.reserve(size_t(rows));
         switch (c.kind) {
         case StoreKind::Text: c.texts.reserve(size_t(rows)); break;
@@ -37,6 +45,8 @@ void LogStore::reserve(int rows)
 int LogStore::appendRow()
 {
     for (Column& c : columns_) {
+        if (!c.held)
+            continue;
         c.nulls.push_back(1);
         switch (c.kind) {
         case StoreKind::Text: c.texts.emplace_back(); break;
@@ -81,6 +91,8 @@ void LogStore::clear()
 void LogStore::setNull(int row, int col)
 {
     Column& c = columns_[size_t(col)];
+    if (!c.held)
+        return;
     c.nulls[size_t(row)] = 1;
     switch (c.kind) {
     case StoreKind::Text: c.texts[size_t(row)].clear(); break;
@@ -92,6 +104,8 @@ void LogStore::setNull(int row, int col)
 void LogStore::setText(int row, int col, const QString& value)
 {
     Column& c = columns_[size_t(col)];
+    if (!c.held)
+        return;
     c.texts[size_t(row)] = value;
     c.nulls[size_t(row)] = value.isEmpty() ? 1 : 0;
 }
@@ -99,6 +113,8 @@ void LogStore::setText(int row, int col, const QString& value)
 void LogStore::setInteger(int row, int col, qint64 value)
 {
     Column& c = columns_[size_t(col)];
+    if (!c.held)
+        return;
     c.ints[size_t(row)] = value;
     c.nulls[size_t(row)] = 0;
 }
@@ -106,6 +122,8 @@ void LogStore::setInteger(int row, int col, qint64 value)
 void LogStore::setReal(int row, int col, double value)
 {
     Column& c = columns_[size_t(col)];
+    if (!c.held)
+        return;
     c.reals[size_t(row)] = value;
     c.nulls[size_t(row)] = 0;
 }

@@ -22,6 +22,12 @@ class LogStore {
 public:
     explicit LogStore(std::vector<FieldDef> fields = {});
 
+    // Keeps values of the marked columns only (one flag per field); the
+    // others read as null and take no memory. For stores that hold the
+    // few columns a filter and an order need. Call it on an empty store.
+    void holdOnly(const std::vector<bool>& columns);
+    bool holds(int col) const { return columns_[size_t(col)].held; }
+
     int fieldCount() const { return int(columns_.size()); }
     const FieldDef& field(int col) const { return columns_[size_t(col)].def; }
     StoreKind kind(int col) const { return columns_[size_t(col)].kind; }
@@ -32,7 +38,11 @@ public:
     void removeRow(int row);
     void clear();
 
-    bool isNull(int row, int col) const { return columns_[size_t(col)].nulls[size_t(row)] != 0; }
+    bool isNull(int row, int col) const
+    {
+        const Column& c = columns_[size_t(col)];
+        return !c.held || c.nulls[size_t(row)] != 0;
+    }
     const QString& text(int row, int col) const { return columns_[size_t(col)].texts[size_t(row)]; }
     qint64 integer(int row, int col) const { return columns_[size_t(col)].ints[size_t(row)]; }
     double real(int row, int col) const { return columns_[size_t(col)].reals[size_t(row)]; }
@@ -46,6 +56,7 @@ private:
     struct Column {
         FieldDef def;
         StoreKind kind = StoreKind::Text;
+        bool held = true;
         std::vector<QString> texts;
         std::vector<qint64> ints;
         std::vector<double> reals;

@@ -47,11 +47,16 @@ bool LogTable::open(QString* error)
             // Paradox tables keep their declared sizes; the other sources
             // keep every value whole.
             LogStore loaded(format == LogFormat::Paradox ? logFieldDefs() : unlimitedLogFieldDefs());
-            if (backend->load(loaded, &message)) {
+            if (LogPager* pager = backend->openPaged(&message)) {
+                pager_ = pager;
                 store_ = std::move(loaded);
                 backend_ = std::move(backend);
-                format_ = format;
+            } else if (message.isEmpty() && backend->load(loaded, &message)) {
+                store_ = std::move(loaded);
+                backend_ = std::move(backend);
             }
+            if (backend_)
+                format_ = format;
         }
     }
     if (!backend_) {
@@ -86,15 +91,24 @@ bool LogTable::open(QString* error)
     // The filter text stays across tables; it names persistent fields only.
     auto parsed = LogFilter::parse(filterText_, store_, nullptr);
     filter_ = parsed ? std::move(*parsed) : LogFilter();
-    rebuildView();
+    if (!rebuildView(&message)) {
+        close();
+        if (error)
+            *error = message;
+        return false;
+    }
     first();
     return true;
 }
 
 void LogTable::close()
 {
+    pager_ = nullptr;
     backend_.reset();
     store_.clear();
+    keyIds_.clear();
+    pages_.clear();
+    readError_.clear();
     indexes_.clear();
     entries_.clear();
     view_.clear();
@@ -103,9 +117,39 @@ void LogTable::close()
     bof_ = eof_ = true;
 }
 
-void LogTable::rebuildView()
+// The columns filter and order need, with the source's key, of every
+// record the filter may keep.
+bool LogTable::readKeys(QString* error)
+{
+    std::vector<bool> columns(size_t(store_.fieldCount()), false);
+    filter_.markColumns(columns);
+    for (int col : orderColumns_)
+        columns[size_t(col)] = true;
+    for (int col : orderKeyColumns_)
+        columns[size_t(col)] = true;
+    LogStore keys(unlimitedLogFieldDefs());
+    keys.holdOnly(columns);
+    std::vector<qint64> ids;
+    if (!pager_->readKeys(columns, filter_, keys, ids, error))
+        return false;
+    store_ = std::move(keys);
+    keyIds_ = std::move(ids);
+    pages_.clear();
+    return true;
+}
+
+bool LogTable::rebuildView(QString* error)
 {
     view_.clear();
+    if (pager_) {
+        QString message;
+        if (!readKeys(&message)) {
+            readError_ = message;
+            if (error)
+                *error = message;
+            return false;
+        }
+    }
     std::vector<int> rows(size_t(store_.rowCount()));
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = int(i);
@@ -163,26 +207,56 @@ void LogTable::rebuildView()
             if (filter_.matches(store_, r))
                 view_.push_back(r);
     }
+    return true;
 }
 
-void LogTable::setOrderKey(RowKey key)
+void LogTable::setOrderKey(RowKey key, std::vector<int> columns)
 {
     orderKey_ = std::move(key);
+    orderKeyColumns_ = orderKey_ ? std::move(columns) : std::vector<int>();
     if (isOpen()) {
         rebuildView();
         first();
     }
 }
 
-void LogTable::moveToRow(int row)
+void LogTable::moveToIdentity(qint64 identity)
 {
-    const auto it = std::find(view_.begin(), view_.end(), row);
+    const auto it = std::find_if(view_.begin(), view_.end(), [&](int row) { return identityOf(row) == identity; });
     if (it == view_.end()) {
         pos_ = std::clamp(pos_, 0, std::max(0, int(view_.size()) - 1));
     } else {
         pos_ = int(it - view_.begin());
     }
     bof_ = eof_ = view_.empty();
+}
+
+LogTable::Cell LogTable::cellAt(int recordNumber) const
+{
+    if (recordNumber < 0 || recordNumber >= int(view_.size()))
+        return {};
+    if (!pager_)
+        return {&store_, view_[size_t(recordNumber)]};
+    const int page = recordNumber / LogPageCache::PageSize;
+    const int row = recordNumber % LogPageCache::PageSize;
+    if (const LogStore* held = pages_.find(page))
+        return {held, row};
+    const int begin = page * LogPageCache::PageSize;
+    const int end = std::min(int(view_.size()), begin + LogPageCache::PageSize);
+    std::vector<qint64> ids;
+    ids.reserve(size_t(end - begin));
+    for (int r = begin; r < end; ++r)
+        ids.push_back(keyIds_[size_t(view_[size_t(r)])]);
+    LogStore& records = pages_.add(page, unlimitedLogFieldDefs());
+    QString message;
+    if (!pager_->readRecords(ids, records, &message)) {
+        readError_ = message;
+        // The page's records read as empty rather than as other records.
+        records.clear();
+        for (size_t i = 0; i < ids.size(); ++i)
+            records.appendRow();
+    }
+    return {&records, row};
 }
 
 void LogTable::first()
@@ -221,47 +295,43 @@ void LogTable::last()
     bof_ = view_.empty();
 }
 
-bool LogTable::isNull(int index) const
-{
-    const int row = currentRow();
-    return row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index);
-}
+bool LogTable::isNull(int index) const { return current().isNull(index); }
 
-QString LogTable::text(int index) const { return rowText(currentRow(), index); }
+QString LogTable::text(int index) const { return cellText(current(), index); }
 
-QString LogTable::recordText(int recordNumber, int index) const { return rowText(viewRow(recordNumber), index); }
+QString LogTable::recordText(int recordNumber, int index) const { return cellText(cellAt(recordNumber), index); }
 
 QVariant LogTable::recordValue(int recordNumber, int index) const
 {
-    const int row = viewRow(recordNumber);
-    if (row < 0 || index < 0 || index >= store_.fieldCount())
-        return QVariant();
-    return cellValue(row, index);
+    const Cell cell = cellAt(recordNumber);
+    return cell.has(index) ? cellValue(cell, index) : QVariant();
 }
 
 bool LogTable::moveTo(int recordNumber)
 {
-    if (viewRow(recordNumber) < 0)
+    if (recordNumber < 0 || recordNumber >= int(view_.size()))
         return false;
     pos_ = recordNumber;
     bof_ = eof_ = false;
     return true;
 }
 
-QString LogTable::rowText(int row, int index) const
+QString LogTable::cellText(Cell cell, int index)
 {
-    if (row < 0 || index < 0 || index >= store_.fieldCount() || store_.isNull(row, index))
+    if (cell.isNull(index))
         return QString();
-    const FieldDef& def = store_.field(index);
-    switch (store_.kind(index)) {
+    const LogStore& s = *cell.store;
+    const int row = cell.row;
+    const FieldDef& def = s.field(index);
+    switch (s.kind(index)) {
     case StoreKind::Text:
-        return store_.text(row, index);
+        return s.text(row, index);
     case StoreKind::Real:
-        return formatFloatText(store_.real(row, index));
+        return formatFloatText(s.real(row, index));
     case StoreKind::Integer:
         break;
     }
-    const qint64 v = store_.integer(row, index);
+    const qint64 v = s.integer(row, index);
     switch (def.type) {
     case FieldType::Date:
         return formatDateText(fromStoredDate(v), FormatSettings::current().shortDateFormat);
@@ -281,38 +351,42 @@ QString LogTable::rowText(int row, int index) const
 
 qint64 LogTable::toInteger(int index) const
 {
-    if (isNull(index))
+    const Cell cell = current();
+    if (cell.isNull(index))
         return 0;
-    const int row = currentRow();
-    switch (store_.kind(index)) {
+    const LogStore& s = *cell.store;
+    const int row = cell.row;
+    switch (s.kind(index)) {
     case StoreKind::Text:
-        return parseIntegerValue(store_.text(row, index)).value_or(0);
+        return parseIntegerValue(s.text(row, index)).value_or(0);
     case StoreKind::Real:
-        return qRound64(store_.real(row, index));
+        return qRound64(s.real(row, index));
     case StoreKind::Integer:
         break;
     }
-    const FieldType t = store_.field(index).type;
+    const FieldType t = s.field(index).type;
     if (t == FieldType::Date || t == FieldType::Time || t == FieldType::DateTime)
         return qint64(toFloat(index));
-    return store_.integer(row, index);
+    return s.integer(row, index);
 }
 
 double LogTable::toFloat(int index) const
 {
-    if (isNull(index))
+    const Cell cell = current();
+    if (cell.isNull(index))
         return 0.0;
-    const int row = currentRow();
-    switch (store_.kind(index)) {
+    const LogStore& s = *cell.store;
+    const int row = cell.row;
+    switch (s.kind(index)) {
     case StoreKind::Text:
-        return parseFloatValue(store_.text(row, index)).value_or(0.0);
+        return parseFloatValue(s.text(row, index)).value_or(0.0);
     case StoreKind::Real:
-        return store_.real(row, index);
+        return s.real(row, index);
     case StoreKind::Integer:
         break;
     }
-    const qint64 v = store_.integer(row, index);
-    switch (store_.field(index).type) {
+    const qint64 v = s.integer(row, index);
+    switch (s.field(index).type) {
     case FieldType::Date:
         return toDayNumber(fromStoredDate(v));
     case FieldType::Time:
@@ -328,28 +402,32 @@ double LogTable::toFloat(int index) const
 
 bool LogTable::toBoolean(int index) const
 {
-    if (isNull(index))
+    const Cell cell = current();
+    if (cell.isNull(index))
         return false;
-    const int row = currentRow();
-    switch (store_.kind(index)) {
+    const LogStore& s = *cell.store;
+    const int row = cell.row;
+    switch (s.kind(index)) {
     case StoreKind::Text:
-        return parseBooleanValue(store_.text(row, index)).value_or(false);
+        return parseBooleanValue(s.text(row, index)).value_or(false);
     case StoreKind::Real:
-        return store_.real(row, index) != 0.0;
+        return s.real(row, index) != 0.0;
     case StoreKind::Integer:
-        return store_.integer(row, index) != 0;
+        return s.integer(row, index) != 0;
     }
     return false;
 }
 
 QDateTime LogTable::toDateTime(int index) const
 {
-    if (isNull(index))
+    const Cell cell = current();
+    if (cell.isNull(index))
         return QDateTime();
-    const int row = currentRow();
-    const FieldType t = store_.field(index).type;
-    if (store_.kind(index) == StoreKind::Integer) {
-        const qint64 v = store_.integer(row, index);
+    const LogStore& s = *cell.store;
+    const int row = cell.row;
+    const FieldType t = s.field(index).type;
+    if (s.kind(index) == StoreKind::Integer) {
+        const qint64 v = s.integer(row, index);
         if (t == FieldType::Date)
             return QDateTime(fromStoredDate(v), QTime(0, 0), Qt::UTC);
         if (t == FieldType::Time)
@@ -357,8 +435,8 @@ QDateTime LogTable::toDateTime(int index) const
         if (t == FieldType::DateTime)
             return QDateTime::fromMSecsSinceEpoch(v, Qt::UTC);
     }
-    if (store_.kind(index) == StoreKind::Text) {
-        if (auto d = parseDateValue(store_.text(row, index)))
+    if (s.kind(index) == StoreKind::Text) {
+        if (auto d = parseDateValue(s.text(row, index)))
             return QDateTime(*d, QTime(0, 0), Qt::UTC);
     }
     return QDateTime();
@@ -366,10 +444,8 @@ QDateTime LogTable::toDateTime(int index) const
 
 QVariant LogTable::value(int index) const
 {
-    const int row = currentRow();
-    if (row < 0 || index < 0 || index >= store_.fieldCount())
-        return QVariant();
-    return cellValue(row, index);
+    const Cell cell = current();
+    return cell.has(index) ? cellValue(cell, index) : QVariant();
 }
 
 bool LogTable::setFilter(const QString& text, QString* error)
@@ -379,9 +455,9 @@ bool LogTable::setFilter(const QString& text, QString* error)
         return false;
     filterText_ = text;
     filter_ = std::move(*parsed);
-    rebuildView();
+    const bool read = rebuildView(error);
     first();
-    return true;
+    return read;
 }
 
 QStringList LogTable::indexEntries() const
@@ -459,25 +535,27 @@ QString LogTable::indexFieldNames() const
     return names.join(u';');
 }
 
-std::vector<QVariant> LogTable::rowValues(int row) const
+std::vector<QVariant> LogTable::rowValues(Cell cell) const
 {
     std::vector<QVariant> values(size_t(store_.fieldCount()));
     for (int col = 0; col < store_.fieldCount(); ++col)
-        values[size_t(col)] = cellValue(row, col);
+        values[size_t(col)] = cellValue(cell, col);
     return values;
 }
 
-QVariant LogTable::cellValue(int row, int col) const
+QVariant LogTable::cellValue(Cell cell, int col)
 {
-    if (store_.isNull(row, col))
+    if (cell.isNull(col))
         return QVariant();
-    switch (store_.kind(col)) {
-    case StoreKind::Text: return store_.text(row, col);
-    case StoreKind::Real: return store_.real(row, col);
+    const LogStore& s = *cell.store;
+    const int row = cell.row;
+    switch (s.kind(col)) {
+    case StoreKind::Text: return s.text(row, col);
+    case StoreKind::Real: return s.real(row, col);
     case StoreKind::Integer: break;
     }
-    const qint64 i = store_.integer(row, col);
-    switch (store_.field(col).type) {
+    const qint64 i = s.integer(row, col);
+    switch (s.field(col).type) {
     case FieldType::Date: return fromStoredDate(i);
     case FieldType::Time: return fromStoredTime(i);
     case FieldType::DateTime: return QDateTime::fromMSecsSinceEpoch(i, Qt::UTC);
@@ -598,16 +676,18 @@ bool LogTable::updateCurrent(const FieldValues& changes, QString* error)
             *error = QStringLiteral("No current record");
         return false;
     }
-    std::vector<QVariant> values = rowValues(row);
+    std::vector<QVariant> values = rowValues(current());
     const QVariant key = values[LogLog];
     if (!convertValues(changes, values, error))
         return false;
     values[LogLog] = key;   // the record number is the source's, never edited
     if (!backend_->updateRecord(key.toLongLong(), values, error))
         return false;
-    storeValues(row, values);
+    const qint64 identity = identityOf(row);
+    if (!pager_)
+        storeValues(row, values);
     rebuildView();
-    moveToRow(row);
+    moveToIdentity(identity);
     return true;
 }
 
@@ -625,10 +705,13 @@ bool LogTable::appendRecord(const FieldValues& values, QString* error)
     if (!backend_->insertRecord(row, &log, error))
         return false;
     row[LogLog] = log;
-    const int r = store_.appendRow();
-    storeValues(r, row);
+    qint64 identity = log;   // a new record's key is its row id
+    if (!pager_) {
+        identity = store_.appendRow();
+        storeValues(int(identity), row);
+    }
     rebuildView();
-    moveToRow(r);
+    moveToIdentity(identity);
     return true;
 }
 
@@ -640,9 +723,10 @@ bool LogTable::deleteCurrent(QString* error)
             *error = QStringLiteral("No current record");
         return false;
     }
-    if (!backend_->deleteRecord(store_.integer(row, LogLog), error))
+    if (!backend_->deleteRecord(cellValue(current(), LogLog).toLongLong(), error))
         return false;
-    store_.removeRow(row);
+    if (!pager_)
+        store_.removeRow(row);
     rebuildView();
     pos_ = std::clamp(pos_, 0, std::max(0, int(view_.size()) - 1));
     bof_ = eof_ = view_.empty();

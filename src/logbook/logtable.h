@@ -2,10 +2,13 @@
 // The log table: the data set of every print run, the data view's content
 // and the source of the field list. It presents the 19 persistent fields of
 // any source (Paradox table, SQLite logbook, ADIF file) under one filter and
-// one order.
+// one order. A SQLite logbook is read on demand: the table keeps only the
+// columns its filter and order need for every record, and reads whole
+// records a page at a time as they are visited.
 #include "logbook/logbackend.h"
 #include "logbook/logfilter.h"
 #include "logbook/logformat.h"
+#include "logbook/logpagecache.h"
 
 #include <algorithm>
 #include <functional>
@@ -76,8 +79,15 @@ public:
     QString indexFieldNames() const;
     // Orders by a key made from each stored row (text, compared as it
     // stands), before any field order; none: back to the field order.
+    // `columns` are the fields the key reads.
     using RowKey = std::function<QString(const LogStore& store, int row)>;
-    void setOrderKey(RowKey key);
+    void setOrderKey(RowKey key, std::vector<int> columns);
+
+    // Whether records are read on demand (a SQLite logbook).
+    bool isPaged() const { return pager_ != nullptr; }
+    // Why records read on demand could not be read (their values then read
+    // as empty); empty when nothing failed since the table opened.
+    QString readError() const { return readError_; }
 
     // Editing (SQLite logbooks). Read-only sources say why in the notice.
     bool canModify() const { return backend_ && backend_->readOnlyNotice().isEmpty(); }
@@ -94,16 +104,25 @@ private:
     {
         return std::find(orderDescending_.begin(), orderDescending_.end(), 1) != orderDescending_.end();
     }
+    // Where a record's values are: the table's store, or a page read on demand.
+    struct Cell {
+        const LogStore* store = nullptr;
+        int row = -1;
+        bool has(int index) const { return store && index >= 0 && index < store->fieldCount(); }
+        bool isNull(int index) const { return !has(index) || store->isNull(row, index); }
+    };
+    Cell cellAt(int recordNumber) const;
+    Cell current() const { return cellAt(view_.empty() ? -1 : pos_); }
     int currentRow() const { return view_.empty() ? -1 : view_[size_t(pos_)]; }
-    int viewRow(int recordNumber) const
-    {
-        return recordNumber >= 0 && recordNumber < int(view_.size()) ? view_[size_t(recordNumber)] : -1;
-    }
-    QString rowText(int row, int index) const;
-    void rebuildView();
-    void moveToRow(int row);
-    std::vector<QVariant> rowValues(int row) const;
-    QVariant cellValue(int row, int col) const;
+    static QString cellText(Cell cell, int index);
+    static QVariant cellValue(Cell cell, int col);
+    std::vector<QVariant> rowValues(Cell cell) const;
+    bool rebuildView(QString* error = nullptr);
+    bool readKeys(QString* error);
+    // A record stays the same record across rebuilds: a store row, or
+    // the source's key when records are read on demand.
+    qint64 identityOf(int row) const { return pager_ ? keyIds_[size_t(row)] : row; }
+    void moveToIdentity(qint64 identity);
     bool convertValues(const FieldValues& changes, std::vector<QVariant>& values, QString* error) const;
     void storeValues(int row, const std::vector<QVariant>& values);
 
@@ -116,7 +135,12 @@ private:
     QString tableName_;
     LogFormat format_ = LogFormat::Unknown;
     std::unique_ptr<LogBackend> backend_;
+    LogPager* pager_ = nullptr;   // the back end's, when it reads on demand
+    // Every record, or (paged) the columns filter and order need of each.
     LogStore store_;
+    std::vector<qint64> keyIds_;   // paged: the source's key of each store row
+    mutable LogPageCache pages_;
+    mutable QString readError_;
     std::vector<LogIndexDef> indexes_;
     std::vector<IndexEntry> entries_;
     QString filterText_;
@@ -124,6 +148,7 @@ private:
     std::vector<int> orderColumns_;
     std::vector<char> orderDescending_;   // one flag per order column
     RowKey orderKey_;
+    std::vector<int> orderKeyColumns_;
     std::vector<int> view_;   // store rows under the filter, in order
     int pos_ = 0;
     bool bof_ = true;

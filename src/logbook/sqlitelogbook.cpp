@@ -8,7 +8,10 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
+#include <algorithm>
 #include <atomic>
+#include <unordered_map>
 
 namespace cm {
 
@@ -283,9 +286,48 @@ QString SqliteBackend::readOnlyNotice() const
     return QString();
 }
 
-bool SqliteBackend::load(LogStore& store, QString* error)
+SqliteBackend::SqliteBackend(QString path) : path_(std::move(path)) {}
+
+SqliteBackend::~SqliteBackend() = default;
+
+// The value of a logbook column as the store keeps it: text that reads as
+// no value of the field's type is null.
+static void storeSqlValue(LogStore& store, int row, int col, const QVariant& v)
+{
+    if (v.isNull())
+        return;
+    bool ok = true;
+    switch (logFieldDefs()[size_t(col)].type) {
+    case FieldType::String:
+        store.setText(row, col, v.toString());
+        break;
+    case FieldType::Date:
+        if (auto d = parseDateValue(v.toString()))
+            store.setInteger(row, col, toStoredDate(*d));
+        break;
+    case FieldType::Time:
+        if (auto t = parseTimeValue(v.toString()))
+            store.setInteger(row, col, toStoredTime(*t));
+        break;
+    case FieldType::Float: {
+        const double d = v.toDouble(&ok);
+        if (ok && qIsFinite(d))
+            store.setReal(row, col, d);
+        break;
+    }
+    default: {
+        const qint64 i = v.toLongLong(&ok);
+        if (ok)
+            store.setInteger(row, col, i);
+        break;
+    }
+    }
+}
+
+bool SqliteBackend::connect(QString* error)
 {
     readOnly_ = !QFileInfo(path_).isWritable();
+    connectionThread_ = QThread::currentThread();
     if (!connection_.open(path_, readOnly_, error))
         return false;
     QSqlDatabase db = connection_.db();
@@ -301,65 +343,32 @@ bool SqliteBackend::load(LogStore& store, QString* error)
     if (!binding)
         return false;
     columns_.clear();
-    for (int col = 0; col < LogFieldCount; ++col)
-        columns_ << (*defs)[size_t((*binding)[size_t(col)])].name;
-
-    QStringList select;
-    for (const QString& c : columns_)
-        select << quotedIdentifier(c);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    // Knowing the count first saves growing 19 columns step by step.
-    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quotedIdentifier(kLogbookTable))) && q.next()) {
-        const qint64 rows = q.value(0).toLongLong();
-        if (rows > 0 && rows < 50'000'000)
-            store.reserve(int(rows));
+    physicalTypes_.clear();
+    for (int col = 0; col < LogFieldCount; ++col) {
+        const FieldDef& physical = (*defs)[size_t((*binding)[size_t(col)])];
+        columns_ << physical.name;
+        physicalTypes_.push_back(physical.type);
     }
-    q.finish();
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                            .arg(select.join(u','), quotedIdentifier(kLogbookTable), quotedIdentifier(columns_[LogLog]));
-    if (!q.exec(sql))
-        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
-    const auto& persistent = logFieldDefs();
-    while (q.next()) {
-        const int row = store.appendRow();
-        for (int col = 0; col < LogFieldCount; ++col) {
-            const QVariant v = q.value(col);
-            if (v.isNull())
-                continue;
-            bool ok = true;
-            switch (persistent[size_t(col)].type) {
-            case FieldType::String:
-                store.setText(row, col, v.toString());
-                break;
-            case FieldType::Date:
-                if (auto d = parseDateValue(v.toString()))
-                    store.setInteger(row, col, toStoredDate(*d));
-                break;
-            case FieldType::Time:
-                if (auto t = parseTimeValue(v.toString()))
-                    store.setInteger(row, col, toStoredTime(*t));
-                break;
-            case FieldType::Float: {
-                const double d = v.toDouble(&ok);
-                if (ok && qIsFinite(d))
-                    store.setReal(row, col, d);
-                break;
-            }
-            default: {
-                const qint64 i = v.toLongLong(&ok);
-                if (ok)
-                    store.setInteger(row, col, i);
-                break;
-            }
-            }
+    // The row id under a name no column of the table hides.
+    rowIdName_.clear();
+    for (const char* name : {"rowid", "_rowid_", "oid"}) {
+        const bool hidden = std::any_of(defs->begin(), defs->end(), [&](const FieldDef& d) {
+            return d.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        });
+        if (!hidden) {
+            rowIdName_ = QLatin1String(name);
+            break;
         }
     }
-    if (q.lastError().isValid())
-        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
+    readIndexes();
+    return true;
+}
 
+void SqliteBackend::readIndexes()
+{
     // The row id first, then the table's own indexes (expression indexes
     // have no field list and are left out).
+    QSqlDatabase db = connection_.db();
     indexes_.clear();
     LogIndexDef primary;
     primary.name = QStringLiteral("Primary");
@@ -388,6 +397,179 @@ bool SqliteBackend::load(LogStore& store, QString* error)
             indexes_.push_back(index);
         }
     }
+}
+
+QString SqliteBackend::selectList(const std::vector<bool>& columns) const
+{
+    QStringList select;
+    for (int col = 0; col < LogFieldCount; ++col)
+        if (columns.empty() || columns[size_t(col)])
+            select << quotedIdentifier(columns_[col]);
+    return select.join(u',');
+}
+
+bool SqliteBackend::load(LogStore& store, QString* error)
+{
+    if (!connect(error))
+        return false;
+    QSqlDatabase db = connection_.db();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // Knowing the count first saves growing 19 columns step by step.
+    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quotedIdentifier(kLogbookTable))) && q.next()) {
+        const qint64 rows = q.value(0).toLongLong();
+        if (rows > 0 && rows < 50'000'000)
+            store.reserve(int(rows));
+    }
+    q.finish();
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                            .arg(selectList({}), quotedIdentifier(kLogbookTable), quotedIdentifier(columns_[LogLog]));
+    if (!q.exec(sql))
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
+    while (q.next()) {
+        const int row = store.appendRow();
+        for (int col = 0; col < LogFieldCount; ++col)
+            storeSqlValue(store, row, col, q.value(col));
+    }
+    if (q.lastError().isValid())
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
+    return true;
+}
+
+// Qt's database connections serve the thread that made them: a print run
+// that reads the logbook in another thread gets a connection of its own.
+QSqlDatabase SqliteBackend::readerDb(QString* error)
+{
+    if (QThread::currentThread() == connectionThread_)
+        return connection_.db();
+    const std::lock_guard lock(readersMutex_);
+    Reader& reader = readers_[QThread::currentThread()];
+    if (!reader.connection) {
+        reader.connection = std::make_unique<SqliteConnection>();
+        if (!reader.connection->open(path_, true, error)) {
+            readers_.erase(QThread::currentThread());
+            return {};
+        }
+    }
+    return reader.connection->db();
+}
+
+SqliteBackend::PageQuery& SqliteBackend::readerQuery()
+{
+    if (QThread::currentThread() == connectionThread_)
+        return pageQuery_;
+    const std::lock_guard lock(readersMutex_);
+    return readers_[QThread::currentThread()].pageQuery;
+}
+
+LogPager* SqliteBackend::openPaged(QString* error)
+{
+    if (!connect(error))
+        return nullptr;
+    if (rowIdName_.isEmpty())
+        return nullptr;
+    // A table made WITHOUT ROWID has no key to fetch records by.
+    QSqlQuery probe(connection_.db());
+    if (!probe.exec(QStringLiteral("SELECT %1 FROM %2 LIMIT 0").arg(rowIdName_, quotedIdentifier(kLogbookTable))))
+        return nullptr;
+    return this;
+}
+
+bool SqliteBackend::readKeys(const std::vector<bool>& columns, const LogFilter& filter, LogStore& keys,
+                             std::vector<qint64>& ids, QString* error)
+{
+    QSqlDatabase db = readerDb(error);
+    if (!db.isValid())
+        return false;
+    std::vector<QVariant> binds;
+    // Compared in the query as in memory: text columns, and the row id.
+    const QString where = filter.sqlSuperset(
+        [this](int col) {
+            const FieldType persistent = logFieldDefs()[size_t(col)].type;
+            const FieldType physical = physicalTypes_[size_t(col)];
+            const bool text = persistent == FieldType::String && physical == FieldType::String;
+            const bool rowId = persistent == FieldType::AutoInc && physical == FieldType::AutoInc;
+            return text || rowId ? quotedIdentifier(columns_[col]) : QString();
+        },
+        binds);
+    std::vector<int> wanted;
+    for (int col = 0; col < LogFieldCount; ++col)
+        if (columns[size_t(col)])
+            wanted.push_back(col);
+    const QString select = wanted.empty() ? rowIdName_ : rowIdName_ + u',' + selectList(columns);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(select, quotedIdentifier(kLogbookTable));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    sql += QStringLiteral(" ORDER BY ") + quotedIdentifier(columns_[LogLog]);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    bool ok = q.prepare(sql);
+    for (size_t i = 0; ok && i < binds.size(); ++i)
+        q.bindValue(int(i), binds[i]);
+    if (!ok || !q.exec())
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
+    keys.clear();
+    ids.clear();
+    while (q.next()) {
+        ids.push_back(q.value(0).toLongLong());
+        const int row = keys.appendRow();
+        for (size_t k = 0; k < wanted.size(); ++k)
+            storeSqlValue(keys, row, wanted[k], q.value(int(k) + 1));
+    }
+    if (q.lastError().isValid())
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
+    return true;
+}
+
+bool SqliteBackend::readRecords(const std::vector<qint64>& ids, LogStore& page, QString* error)
+{
+    page.clear();
+    for (size_t i = 0; i < ids.size(); ++i)
+        page.appendRow();
+    if (ids.empty())
+        return true;
+    QSqlDatabase db = readerDb(error);
+    if (!db.isValid())
+        return false;
+    PageQuery& prepared = readerQuery();
+    std::unique_ptr<QSqlQuery>& query = prepared.query;
+    if (!query || prepared.size != ids.size()) {
+        QStringList marks;
+        for (size_t i = 0; i < ids.size(); ++i)
+            marks << QStringLiteral("?");
+        query = std::make_unique<QSqlQuery>(db);
+        query->setForwardOnly(true);
+        prepared.size = ids.size();
+        if (!query->prepare(QStringLiteral("SELECT %1,%2 FROM %3 WHERE %1 IN (%4)")
+                                     .arg(rowIdName_, selectList({}), quotedIdentifier(kLogbookTable),
+                                          marks.join(u',')))) {
+            const QSqlError e = query->lastError();
+            query.reset();
+            return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, e);
+        }
+    }
+    QSqlQuery& q = *query;
+    std::unordered_map<qint64, int> rowOf;
+    rowOf.reserve(ids.size());
+    for (size_t i = 0; i < ids.size(); ++i) {
+        q.bindValue(int(i), ids[i]);
+        rowOf.emplace(ids[i], int(i));
+    }
+    if (!q.exec())
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, q.lastError());
+    while (q.next()) {
+        const auto it = rowOf.find(q.value(0).toLongLong());
+        if (it == rowOf.end())
+            continue;
+        for (int col = 0; col < LogFieldCount; ++col)
+            storeSqlValue(page, it->second, col, q.value(col + 1));
+    }
+    const QSqlError e = q.lastError();
+    // A statement left open would keep a read lock a writer (the marks
+    // of a print run) waits for.
+    q.finish();
+    if (e.isValid())
+        return sqlFail(error, QStringLiteral("Cannot read the logbook"), db, e);
     return true;
 }
 

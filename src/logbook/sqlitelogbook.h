@@ -4,9 +4,16 @@
 // stored as text yyyy-mm-dd and times as hh:mm:ss (UTC), so the file reads
 // well in any SQLite tool.
 #include "logbook/logbackend.h"
+#include "logbook/logfilter.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
+
+class QThread;
 
 namespace cm {
 
@@ -57,19 +64,28 @@ private:
     bool active_ = false;
 };
 
-class SqliteBackend final : public LogBackend {
+class SqliteBackend final : public LogBackend, public LogPager {
 public:
-    explicit SqliteBackend(QString path) : path_(std::move(path)) {}
+    explicit SqliteBackend(QString path);
+    ~SqliteBackend() override;
 
     bool load(LogStore& store, QString* error) override;
+    LogPager* openPaged(QString* error) override;
     std::vector<LogIndexDef> indexes() const override { return indexes_; }
     QString readOnlyNotice() const override;
+
+    bool readKeys(const std::vector<bool>& columns, const LogFilter& filter, LogStore& keys,
+                  std::vector<qint64>& ids, QString* error) override;
+    bool readRecords(const std::vector<qint64>& ids, LogStore& page, QString* error) override;
 
     bool insertRecord(const std::vector<QVariant>& values, qint64* newLog, QString* error) override;
     bool updateRecord(qint64 log, const std::vector<QVariant>& values, QString* error) override;
     bool deleteRecord(qint64 log, QString* error) override;
 
 private:
+    bool connect(QString* error);
+    void readIndexes();
+    QString selectList(const std::vector<bool>& columns) const;   // empty: every field
     bool exec(const QString& sql, const std::vector<QVariant>& binds, QString* error);
 
     QString path_;
@@ -77,6 +93,25 @@ private:
     SqliteConnection connection_;
     std::vector<LogIndexDef> indexes_;
     QStringList columns_;   // physical column of each persistent field
+    std::vector<FieldType> physicalTypes_;
+    QString rowIdName_;     // empty: every name of the row id is a column's
+    // The page read, prepared for `size` keys, and the connections and
+    // queries of readers in other threads than the one that opened.
+    struct PageQuery {
+        std::unique_ptr<QSqlQuery> query;
+        size_t size = 0;
+    };
+    struct Reader {
+        std::unique_ptr<SqliteConnection> connection;
+        PageQuery pageQuery;
+        ~Reader() { pageQuery.query.reset(); }   // before its connection closes
+    };
+    QSqlDatabase readerDb(QString* error);
+    PageQuery& readerQuery();
+    PageQuery pageQuery_;
+    QThread* connectionThread_ = nullptr;
+    std::mutex readersMutex_;
+    std::map<QThread*, Reader> readers_;
 };
 
 } // namespace cm
