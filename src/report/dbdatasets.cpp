@@ -26,6 +26,15 @@ bool DefinedRecords::open(QString* error)
     return opener(error);
 }
 
+std::optional<QString> DefinedRecords::paramText(QStringView paramName) const
+{
+    auto* query = dynamic_cast<TEDBQuery*>(const_cast<Component*>(&owner_));
+    const QueryParam* p = query ? query->param(paramName) : nullptr;
+    if (!p)
+        return std::nullopt;
+    return p->text;
+}
+
 // ---------------------------------------------------------------- data sets
 
 TEDBDataSet::TEDBDataSet(Container* owner)

@@ -51,6 +51,9 @@ public:
     QDateTime toDateTime(int index) const override { return source_ ? source_->toDateTime(index) : QDateTime(); }
     QByteArray blob(int index) const override { return source_ ? source_->blob(index) : QByteArray(); }
 
+    bool isLayoutDataSet() const override { return true; }
+    std::optional<QString> paramText(QStringView paramName) const override;
+
 private:
     const Component& owner_;
     std::unique_ptr<DataSet> source_;

@@ -2,6 +2,9 @@
 // and query parameters.
 #include "datasetfixtures.h"
 
+#include "engine/modelaccess.h"
+#include "expr/evaluator.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -300,4 +303,36 @@ TEST(LayoutDataSets, RenderRefusesAQueryParameterNobodyCanBeAskedFor)
     EXPECT_TRUE(err.contains(QStringLiteral("The query Q needs a value for its parameter Call"))) << err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("out.pdf"))));
     EXPECT_EQ(fileBytes(log), before);
+}
+
+TEST(LayoutDataSets, RecordCountAndQueryParamReadTheLayoutsOwnDataSets)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("qsos.db"));
+    makeSqliteLog(log, {QStringLiteral("S50A"), QStringLiteral("DL1ABC"), QStringLiteral("S50A")});
+    Workspace ws;
+    TQRDWQuery* q = addCallQuery(ws, log);
+    ASSERT_TRUE(q->param(u"Call")->setText(QStringLiteral("S50A")));
+    ASSERT_TRUE(q->open());
+    ScopedModelAccess access(ws.scope);
+    const struct {
+        const char* formula;
+        ResultKind kind;
+        QString text;
+    } cases[] = {
+        {"RECORDCOUNT('Q')", ResultKind::Integer, QStringLiteral("2")},
+        {"QUERYPARAM('Q','Call')", ResultKind::String, QStringLiteral("S50A")},
+        {"QUERYPARAM('Q','Band')", ResultKind::Error, QString()},
+        {"RECORDCOUNT('Tbl')", ResultKind::Error, QString()},   // the log table is not one of them
+    };
+    for (const auto& c : cases) {
+        TQREvaluator evaluator;
+        const EvResult r = evaluator.Calculate(QString::fromLatin1(c.formula));
+        EXPECT_EQ(r.kind, c.kind) << c.formula;
+        if (c.kind == ResultKind::Integer) {
+            EXPECT_EQ(QString::number(r.intResult), c.text) << c.formula;
+        } else if (c.kind == ResultKind::String) {
+            EXPECT_EQ(r.strResult, c.text) << c.formula;
+        }
+    }
 }
