@@ -126,13 +126,7 @@ void TQRDLoader::readDataSets(const QByteArray& block)
     ComponentReadOptions options;
     options.owner = owner;
     options.nameHook = [owner](const QString& name) {
-        if (name.isEmpty() || owner->isNameFree(name))
-            return name;
-        for (int i = 1;; ++i) {
-            const QString candidate = name + QString::number(i);
-            if (owner->isNameFree(candidate))
-                return candidate;
-        }
+        return name.isEmpty() || owner->isNameFree(name) ? name : owner->nextFreeName(name);
     };
     options.errorHook = [](const QString&) { return true; };
     options.perEntry = [this](Component* c) { readDataSetComponent(c); };

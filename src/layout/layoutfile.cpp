@@ -441,13 +441,7 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
         options.owner = owner;
         options.parent = r;
         options.nameHook = [owner](const QString& name) {
-            if (name.isEmpty() || owner->isNameFree(name))
-                return name;
-            for (int i = 1;; ++i) {
-                const QString candidate = name + QString::number(i);
-                if (owner->isNameFree(candidate))
-                    return candidate;
-            }
+            return name.isEmpty() || owner->isNameFree(name) ? name : owner->nextFreeName(name);
         };
         options.errorHook = [](const QString&) { return true; };
         readComponentList(in, options, cp);
