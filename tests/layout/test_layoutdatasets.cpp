@@ -44,9 +44,18 @@ TEST(LayoutDataSets, TableFromAMovedFolderOpensItsLogbookAndIsTheReportsDataSet)
         table->tableName = QStringLiteral("qsos.db");
         addSource(ws, table, QString());
         ws.report->setDataSet(table);
+        auto* detail = ws.report->addBandOfType(TQRBandType::rbDetail);
+        detail->size.setHeight(1000);   // one card a page
         ASSERT_TRUE(ws.designer->saveToFile(layout));
         EXPECT_EQ(table->name(), QStringLiteral("EDBTable1"));
     }
+    // The command-line tool prints one card per QSO of the layout's own table.
+    QProcess cli;
+    cli.start(QStringLiteral(CARDMINT_CLI), {QStringLiteral("render"), QStringLiteral("--layout"), layout,
+                                             QStringLiteral("--pdf"), dir.filePath(QStringLiteral("out.pdf"))});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.readAllStandardOutput().trimmed(), QByteArray("pages: 2"));
     Loaded l;
     l.ws.designer->fieldDisplayLabels = {QStringLiteral("Call=Callsign"), QStringLiteral("\"qsos.db\".Band=Band (m)")};
     ASSERT_TRUE(l.ws.designer->loadReport(layout));
