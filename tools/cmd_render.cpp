@@ -344,6 +344,12 @@ int run(const QStringList& args, cm::cli::Io& io)
         logTable = log.get();
         ws.table->setSource(std::move(log));
     }
+    // The layout's own queries: nobody can be asked for a parameter here, so
+    // one that needs a value stops the run (the message says which).
+    if (!ws.designer->prepareQueryParams()) {
+        io.err << "render: nothing was written or printed\n";
+        return cm::cli::ExitFailure;
+    }
     // Names of image files made from the cards' QSOs: checked before the run.
     std::optional<cm::CardFileNamePattern> namePattern;
     if (o.imageTarget()) {

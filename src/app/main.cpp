@@ -53,6 +53,10 @@ public:
     }
     bool chooseFont(QFont& font) override { return boxes_->chooseFont(font); }
     bool chooseColor(QColor& color) override { return boxes_->chooseColor(color); }
+    bool inputText(const QString& caption, const QString& prompt, QString& value) override
+    {
+        return boxes_->inputText(caption, prompt, value);
+    }
 
 private:
     std::unique_ptr<cm::QtMessageBoxes> boxes_ = std::make_unique<cm::QtMessageBoxes>(nullptr);

@@ -67,6 +67,11 @@ void MainWindow::preview()
 {
     if (running_ || preview_)
         return;
+    // Query parameters are asked for before the window opens; a cancelled
+    // question makes no preview.
+    if (!designer_->prepare())
+        return;
+    const auto done = qScopeGuard([this] { designer_->finish(); });
     auto pages = std::make_unique<TQRPrinter>();
     pages->setTitle(document_->report().reportTitle);
     auto* window = new PreviewWindow(boxes_, std::move(pages), dialogFolder(), this);
@@ -160,8 +165,14 @@ void MainWindow::printWith(const PrintChoice& choice)
         boxes_.error(NoPrinter);
         return;
     }
-    // Whatever happens in the run, the window, the data view and the
-    // layout's own printer settings come back as they were.
+    // Query parameters are asked for before anything reaches the printer;
+    // a cancelled question prints nothing.
+    if (!designer_->prepare()) {
+        statusBar()->showMessage(tr("Printing cancelled."), 10000);
+        return;
+    }
+    // Whatever happens in the run, the window, the data view, the query
+    // parameters and the layout's own printer settings come back as they were.
     running_ = true;
     const Qt::WindowStates state = windowState();
     TQRReportPrinterSettings& settings = document_->report().printerSettings;
@@ -169,6 +180,7 @@ void MainWindow::printWith(const PrintChoice& choice)
     settings = choice.appliedTo(settings);
     dataTab_->setUpdatesEnabled(false);
     const auto restore = qScopeGuard([this, state, &settings, kept] {
+        designer_->finish();
         settings = kept;
         dataTab_->setUpdatesEnabled(true);
         setWindowState(state);

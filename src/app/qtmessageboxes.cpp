@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace cm {
@@ -107,6 +109,16 @@ bool QtMessageBoxes::chooseColor(QColor& color)
     if (!chosen.isValid())
         return false;
     color = chosen;
+    return true;
+}
+
+bool QtMessageBoxes::inputText(const QString& caption, const QString& prompt, QString& value)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(ownerOf(parent_), caption, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return false;
+    value = text;
     return true;
 }
 

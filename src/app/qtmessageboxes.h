@@ -21,6 +21,7 @@ public:
                          const QString& defaultSuffix) override;
     bool chooseFont(QFont& font) override;
     bool chooseColor(QColor& color) override;
+    bool inputText(const QString& caption, const QString& prompt, QString& value) override;
 
 private:
     QPointer<QWidget> parent_;

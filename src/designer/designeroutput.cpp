@@ -26,6 +26,9 @@ bool DesignerCore::prepare()
 {
     if (prepared_)
         return true;
+    // Query parameters without a value are asked for; cancelling stops the output.
+    if (!document_.loader().prepareQueryParams())
+        return false;
     prepared_ = true;
     TQRDesignReport& report = document_.report();
     Container* owner = report.owner();
@@ -64,6 +67,8 @@ void DesignerCore::finish()
     if (!prepared_)
         return;
     prepared_ = false;
+    // Values typed in for this output last only for it.
+    document_.loader().restoreQueryParams();
     if (hiddenSummary_) {
         destroyComponent(hiddenSummary_);
         hiddenSummary_ = nullptr;

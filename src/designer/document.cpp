@@ -40,6 +40,9 @@ Document::Document(MessageBoxes& boxes, QObject* parent)
       history_(std::make_unique<UndoHistory>())
 {
     workspace_->designer->messageSink = &d_->sink;
+    workspace_->designer->askQueryParam = [this](const QString& caption, const QString& prompt, QString& value) {
+        return boxes_.inputText(caption, prompt, value);
+    };
 }
 
 Document::~Document() = default;
@@ -125,7 +128,7 @@ void Document::beginChange(const QString& stepName, const QString& mergeKey)
     if (d_->changeDepth++ == 0) {
         d_->mergeKey = mergeKey;
         d_->stepName = stepName.isEmpty() ? tr("change") : stepName;
-        d_->before = loader().saveToData();
+        d_->before = loader().saveSnapshot();
         d_->selectionBefore = selection_;
         d_->modifiedBefore = modified_;
     }
@@ -139,7 +142,7 @@ void Document::endChange()
     if (--d_->changeDepth > 0)
         return;
     const QByteArray before = std::exchange(d_->before, QByteArray());
-    const QByteArray after = loader().saveToData();
+    const QByteArray after = loader().saveSnapshot();
     if (after == before) {
         // Nothing changed after all (a drag back to where it started, a
         // cancelled dialog): no step, and the flag is as it was.
@@ -201,10 +204,9 @@ bool Document::takeStep(bool back)
 
 bool Document::restore(const QByteArray& layout, const QStringList& selection)
 {
-    const QString loadedFile = loader().loadedFileName;
     const QStringList keep = selection;
-    const bool ok = loader().loadFromData(layout);
-    loader().loadedFileName = loadedFile;
+    // Undo steps hold the report only; the layout's data sets stay as they are.
+    const bool ok = loader().loadSnapshot(layout);
     setModified(true);
     selection_ = keep;
     pruneSelection();

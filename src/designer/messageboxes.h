@@ -33,6 +33,9 @@ public:
     // replace it and answer true.
     virtual bool chooseFont(QFont& font) = 0;
     virtual bool chooseColor(QColor& color) = 0;
+    // A line of text under `prompt`, starting with `value`; on OK it
+    // replaces `value` and answers true.
+    virtual bool inputText(const QString& caption, const QString& prompt, QString& value) = 0;
 };
 
 } // namespace cm

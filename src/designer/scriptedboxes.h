@@ -15,8 +15,11 @@ public:
     // Chosen in the font and colour dialogs; an empty queue cancels them.
     std::deque<QFont> fonts;
     std::deque<QColor> colors;
+    // Typed into input boxes; an empty queue cancels them.
+    std::deque<QString> texts;
     // "error: ...", "information: ...", "confirm: ...", "ask: ...", "open: ...", "save: ...",
-    // "font: <family>", "color: #rrggbb" (what the dialog was preset with)
+    // "font: <family>", "color: #rrggbb" (what the dialog was preset with),
+    // "input: <caption> | <prompt>"
     QStringList shown;
 
     void error(const QString& text) override { shown << QStringLiteral("error: ") + text; }
@@ -59,6 +62,16 @@ public:
             return false;
         color = colors.front();
         colors.pop_front();
+        return true;
+    }
+
+    bool inputText(const QString& caption, const QString& prompt, QString& value) override
+    {
+        shown << QStringLiteral("input: ") + caption + QStringLiteral(" | ") + prompt;
+        if (texts.empty())
+            return false;
+        value = texts.front();
+        texts.pop_front();
         return true;
     }
 

@@ -79,9 +79,21 @@ void fnPrintDate(const TQREvElementFunction& f, EvResult& out)
 
 // ---- data sets
 
-// No embedded table engine exists here, so no data set is one of its tables or queries.
-void fnQueryParam(const TQREvElementFunction&, EvResult& out) { out.setError(); }
-void fnRecordCount(const TQREvElementFunction&, EvResult& out) { out.setError(); }
+// Only the tables and queries a layout carries answer these; the log table does not.
+void fnQueryParam(const TQREvElementFunction& f, EvResult& out)
+{
+    DataSet* ds = argsMatch(f, "SS") && report() ? report()->findDataSet(f.Arg(0).strResult, {}) : nullptr;
+    const std::optional<QString> text = ds ? ds->paramText(f.Arg(1).strResult) : std::nullopt;
+    if (text) out.setString(*text);
+    else out.setError();
+}
+
+void fnRecordCount(const TQREvElementFunction& f, EvResult& out)
+{
+    DataSet* ds = argsMatch(f, "S") && report() ? report()->findDataSet(f.Arg(0).strResult, {}) : nullptr;
+    if (ds && ds->isLayoutDataSet()) out.setInteger(ds->recordCount());
+    else out.setError();
+}
 
 // The data set and field index named by the first two arguments.
 bool findField(const TQREvElementFunction& f, DataSet*& ds, int& index)

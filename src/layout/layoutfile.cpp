@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <unistd.h>
 
 namespace cm {
@@ -26,13 +27,13 @@ enum Tag : uint16_t {
     TagCustomData = 58,
     TagPrinter = 102,
     TagRichText = 103,
-    TagQueryParams = 104,
     TagObsolete = 252,
     TagScript = 253,
     TagTitle = 254,
     TagReport = 255,
     TagEnd = 256,
-    TagDataSets = 257,
+    TagDataSets = 257,   // written and read with the data sets
+    TagQueryParams = 104,
 };
 
 constexpr uint16_t kFormatWord = 0x0406;
@@ -222,12 +223,8 @@ QByteArray TQRDLoader::writeLayout(bool withDataSets)
         }
     }
 
-    if (withDataSets) {
-        out.u16(TagDataSets);
-        const QByteArray block = dataSetBlock.isEmpty() ? QByteArray(1, '\0') : dataSetBlock;
-        out.u32(static_cast<uint32_t>(block.size()));
-        out.bytes(block);
-    }
+    if (withDataSets)
+        writeDataSets(out);
 
     // The report's data set is referred to through the first data source showing it.
     int16_t dataSetRef = 0;
@@ -255,12 +252,8 @@ QByteArray TQRDLoader::writeLayout(bool withDataSets)
     out.u32(static_cast<uint32_t>(scriptBytes.size()));
     out.bytes(scriptBytes);
 
-    if (withDataSets) {
-        out.u16(TagQueryParams);
-        for (const QByteArray& mark : queryParamMarks)
-            out.shortStringBytes(mark);
-        out.shortStringBytes("\\");
-    }
+    if (withDataSets)
+        writeQueryParamRecord(out);
 
     for (TQRDesignRichtext* rt : richTexts) {
         out.u16(TagRichText);
@@ -342,10 +335,10 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
     }
 
     const TQRUnit savedUnits = r->units();
-    // A load that fails part way puts the report back as it was.
-    const QByteArray snapshot = writeLayout(false);
-    const QByteArray savedDataSetBlock = dataSetBlock;
-    const QList<QByteArray> savedMarks = queryParamMarks;
+    // A load that fails part way puts the report back as it was, with the
+    // data sets it had when the load replaces them.
+    const QByteArray snapshot = writeLayout(withDataSets);
+    QList<QByteArray> paramMarks;
 
     struct KeptRichText {
         QString name;
@@ -356,10 +349,8 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
     try {
         script.lines.clear();
         clearReport(owner);
-        if (withDataSets) {
-            dataSetBlock.clear();
-            queryParamMarks.clear();
-        }
+        if (withDataSets)
+            destroyDataSets();
         r->setLayoutSuspended(true);
 
         bool ended = false;
@@ -420,13 +411,13 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
                 const uint32_t size = in.u32();
                 const QByteArray block = in.bytes(size).toByteArray();
                 if (withDataSets)
-                    dataSetBlock = block == QByteArray(1, '\0') ? QByteArray() : block;
+                    readDataSets(block);
                 break;
             }
             case TagQueryParams:
                 for (QByteArray mark = in.shortStringBytes(); mark != "\\"; mark = in.shortStringBytes()) {
                     if (withDataSets)
-                        queryParamMarks << mark;
+                        paramMarks << mark;
                 }
                 break;
             case TagRichText: {
@@ -450,16 +441,11 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
         options.owner = owner;
         options.parent = r;
         options.nameHook = [owner](const QString& name) {
-            if (name.isEmpty() || owner->isNameFree(name))
-                return name;
-            for (int i = 1;; ++i) {
-                const QString candidate = name + QString::number(i);
-                if (owner->isNameFree(candidate))
-                    return candidate;
-            }
+            return name.isEmpty() || owner->isNameFree(name) ? name : owner->nextFreeName(name);
         };
         options.errorHook = [](const QString&) { return true; };
         readComponentList(in, options, cp);
+        applyParamMarks(paramMarks);
         // Files are checked; snapshots (undo, the restore below) hold what
         // this program had in memory, which must come back whatever it is.
         if (withDataSets)
@@ -469,12 +455,13 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
         try {
             clearReport(owner);
             r->setLayoutSuspended(false);
+            // What the old data sets said when they opened was said before.
+            MessageSink* sink = std::exchange(messageSink, nullptr);
             if (!snapshot.isEmpty())
-                readLayout(snapshot, 0, false);
+                readLayout(snapshot, 0, withDataSets);
+            messageSink = sink;
         } catch (const StreamError&) {
         }
-        dataSetBlock = savedDataSetBlock;
-        queryParamMarks = savedMarks;
         r->setLayoutSuspended(false);
         r->setUnits(savedUnits);
         showErrorWithCause(u"Error in reportfile", e.message());
@@ -502,6 +489,7 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
         if (index >= 0)
             t->setCaption(ds->field(index).label());
     }
+    tidyDataSets();
     r->setLayoutSuspended(false);
     r->afterLoad();
     r->setUnits(savedUnits);
@@ -577,6 +565,7 @@ bool TQRDesigner::loadReport(const QString& fileName)
 
 bool TQRDesigner::saveToStream(QIODevice& device)
 {
+    restoreQueryParams();
     const QByteArray data = writeLayout(true);
     return device.write(data) == data.size();
 }
@@ -591,6 +580,7 @@ bool TQRDesigner::saveToFile(const QString& fileName)
         showErrorWithCause(u"Write Error", QStringLiteral("%1 is read-only").arg(fileName), fileName);
         return false;
     }
+    restoreQueryParams();
     const QByteArray data = writeLayout(true);
 
     removeStaleSaveFiles(target.absolutePath());

@@ -10,6 +10,11 @@
 
 namespace cm {
 
+class ByteReader;
+class ByteWriter;
+class TEDBDataSet;
+class TEDBQuery;
+
 class TCompLoader : public Component {
 public:
     explicit TCompLoader(Container* owner) : Component(owner) {}
@@ -59,13 +64,35 @@ public:
     std::function<QByteArray()> onSaveReport;
     std::function<void(const QByteArray&)> onLoadReport;
 
-    // Data-set definitions and query parameter marks a layout carries; this
-    // program keeps them unchanged so that saving never loses them.
-    QByteArray dataSetBlock;          // the component list of record 257
-    QList<QByteArray> queryParamMarks;
+    // Data sets the layout carries: after each one is read, once after all
+    // of them are read (before they open), and before a query's parameters
+    // are asked for (true cancels the output).
+    std::function<void(TEDBDataSet&)> beforeOpenDataset;
+    std::function<void()> beforeOpenDatasets;
+    std::function<bool(TEDBQuery&)> beforeGetQueryParams;
+    // Asks the user for a parameter's value (the box starts with `value`);
+    // false when cancelled. None: there is nobody to ask.
+    std::function<bool(const QString& caption, const QString& prompt, QString& value)> askQueryParam;
+    // "Field=Label" lines for fields made from definitions; for a table also
+    // under the key "\"Table\".Field".
+    QStringList fieldDisplayLabels;
+    // The shipped files' folder, where a moved table is looked for last.
+    QString programFolder;
+
+    // Before every preview and print: asks for the bound parameters that have
+    // no value, remembering every parameter's value first. False: the output
+    // must not run (cancelled, or nobody to ask); the values are back then.
+    bool prepareQueryParams();
+    // After every output and before every save: the remembered values come back.
+    void restoreQueryParams();
+    // "Query.Param=Value" lines remembered by the last preparation.
+    const QStringList& savedQueryParams() const { return savedParams_; }
 
     // Writes the whole layout; `withDataSets` is false for undo snapshots.
     QByteArray writeLayout(bool withDataSets = true);
+    // Undo snapshots: the layout without its data sets, which stay as they are.
+    QByteArray saveSnapshot() { return writeLayout(false); }
+    bool loadSnapshot(const QByteArray& data) { return readLayout(data, 0, false); }
 
     void componentRemoved(Component* c) override;
 
@@ -74,7 +101,23 @@ protected:
 
 private:
     void applyDataSetReference(int16_t ref, const QString& dataSetName, TQRDesignReport& r);
+    // The data-set block (record 257) and the query parameter record (104).
+    void writeDataSets(ByteWriter& out);
+    void writeQueryParamRecord(ByteWriter& out);
+    void readDataSets(const QByteArray& block);
+    void readDataSetComponent(Component* c);
+    void relocate(TEDBDataSet& ds) const;
+    QStringList expandMacros(const QStringList& lines) const;
+    void openDataSets();
+    void makeFields(TEDBDataSet& ds, bool keepComputed);
+    void applyParamMarks(const QList<QByteArray>& marks);
+    void destroyDataSets();
+    void tidyDataSets();
+    bool askParam(TEDBQuery& query, int index);
+
     QPointer<TQRDesignReport> report_;
+    QPointer<TEDBDataSet> lastDataSet_;   // the data set read last, for its fields
+    QStringList savedParams_;
 };
 
 class TQRDesigner : public TQRDLoader {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace cm {
 
@@ -80,6 +81,11 @@ public:
     virtual bool toBoolean(int index) const = 0;
     virtual QDateTime toDateTime(int index) const = 0;
     virtual QByteArray blob(int index) const;           // blob content, or the text as bytes
+
+    // A table or query that a layout carries (RECORDCOUNT counts only those).
+    virtual bool isLayoutDataSet() const { return false; }
+    // A query's parameter as text; nullopt when there is no such parameter.
+    virtual std::optional<QString> paramText(QStringView) const { return std::nullopt; }
 };
 
 } // namespace cm

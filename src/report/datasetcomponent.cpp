@@ -32,7 +32,7 @@ const ClassInfo& TDataSource::staticClassInfo()
             member<C>("DataSet", PropKind::Reference, [](C& c) -> QPointer<TDataSetComponent>& { return c.dataSet; }),
         },
         {},
-        {},
+        [](Container* owner) -> Component* { return new C(owner); },
     };
     return info;
 }

@@ -1,6 +1,7 @@
 // Property tables of the design classes, in declaration order. The
 // component stream writes properties in exactly this order.
 #include "report/design.h"
+#include "report/dbdatasets.h"
 
 #include "report/propbuilder.h"
 
@@ -678,6 +679,11 @@ const ClassInfo* findLayoutClass(QStringView className)
         &TDataSource::staticClassInfo(),
     };
     for (const ClassInfo* ci : classes) {
+        if (className.compare(QLatin1StringView(ci->name), Qt::CaseInsensitive) == 0)
+            return ci;
+    }
+    // The data sets and fields a layout may carry in its data-set block.
+    for (const ClassInfo* ci : dataSetClasses()) {
         if (className.compare(QLatin1StringView(ci->name), Qt::CaseInsensitive) == 0)
             return ci;
     }
