@@ -5,10 +5,10 @@
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCARDMINT_BENCH=ON
 //   cmake --build build-bench --target bench_render && ./build-bench/bench/bench_render
-#include "engine/generator.h"
-#include "engine/modelaccess.h"
-#include "engine/pageexport.h"
-#include "engine/qrprinter.h"
+#include "engine/generate/generator.h"
+#include "engine/generate/modelaccess.h"
+#include "engine/output/pageexport.h"
+#include "engine/pages/qrprinter.h"
 #include "layout/demolayouts.h"
 #include "layout/workspace.h"
 #include "logbook/demolog.h"

@@ -10,7 +10,7 @@
 #include "designer/messageboxes.h"
 #include "engine/print/qtprintdevice.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QCoreApplication>
 #include <QPageSetupDialog>

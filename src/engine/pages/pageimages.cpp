@@ -1,0 +1,97 @@
+#include "engine/pages/pageimages.h"
+
+#include "engine/pages/pagerecords.h"
+
+#include <QPainter>
+#include <QPicture>
+
+namespace cm {
+
+using namespace pagerecords;
+
+// The stand-ins only work if the picture stores an image record the way
+// it is rebuilt here; that is checked once on a probe picture, and without it
+// images are simply drawn.
+bool PageImageRecords::usable()
+{
+    if (usable_ >= 0)
+        return usable_ == 1;
+    usable_ = 0;
+    const QRectF target(1, 2, 3, 4);
+    const QImage sample = standIn(0);
+    QPicture probe;
+    {
+        QPainter p(&probe);
+        p.drawImage(target, sample, QRectF(0, 0, 1, 1));
+    }
+    const QByteArrayView page(probe.data(), probe.size());
+    version_ = streamVersion(page);
+    const QByteArray expected = imagePayload(version_, streamed(target, version_), streamed(sample, version_), QRectF(0, 0, 1, 1));
+    bool seen = false;
+    const auto checked = rewriteImages(page, [&](QByteArrayView data) -> std::optional<QByteArray> {
+        seen = seen || data == expected;
+        return std::nullopt;
+    });
+    usable_ = checked && seen && *checked == page ? 1 : 0;
+    return usable_ == 1;
+}
+
+const QByteArray& PageImageRecords::standInForm(int number)
+{
+    while (int(standIns_.size()) <= number) {
+        standIns_.push_back(standIn(int(standIns_.size())));
+        standInBytes_.push_back(streamed(standIns_.back(), version_));
+    }
+    return standInBytes_[size_t(number)];
+}
+
+const QByteArray& PageImageRecords::storedForm(const QImage& image)
+{
+    const qint64 key = image.cacheKey();
+    if (const Stored* hit = cache_.find([key](const Stored& s) { return s.key == key; }))
+        return hit->bytes;
+    QByteArray bytes = streamed(image, version_);
+    const qsizetype cost = bytes.size();
+    return cache_.add({key, std::move(bytes)}, cost).bytes;
+}
+
+void PageImageRecords::draw(QPainter& painter, const QRectF& target, const QImage& image)
+{
+    if (image.isNull())
+        return;
+    if (!usable()) {
+        painter.drawImage(target, image);
+        return;
+    }
+    const int number = int(pending_.size());
+    standInForm(number);
+    pending_.push_back({storedForm(image), QRectF(image.rect())});
+    painter.drawImage(target, standIns_[size_t(number)], QRectF(0, 0, 1, 1));
+}
+
+const PageImageRecords::Pending* PageImageRecords::imageForStandIn(QByteArrayView imagePart) const
+{
+    for (size_t n = 0; n < pending_.size(); ++n) {
+        if (standInBytes_[n] == imagePart)
+            return &pending_[n];
+    }
+    return nullptr;
+}
+
+QByteArray PageImageRecords::resolve(QByteArray page)
+{
+    if (pending_.empty())
+        return page;
+    const auto rewritten = rewriteImages(page, [this](QByteArrayView data) -> std::optional<QByteArray> {
+        if (data.size() <= ImageHead + ImageTail)
+            return std::nullopt;
+        const Pending* image = imageForStandIn(data.sliced(ImageHead, data.size() - ImageHead - ImageTail));
+        if (!image)
+            return std::nullopt;
+        return imagePayload(version_, data.first(ImageHead), image->bytes, image->source);
+    });
+    pending_.clear();
+    return rewritten ? *rewritten : page;   // a page not framed as recorded stays as it is
+}
+
+} // namespace cm
