@@ -10,6 +10,7 @@
 #include "engine/generate/generator.h"
 #include "engine/generate/modelaccess.h"
 #include "engine/output/pageexport.h"
+#include "engine/output/pagewriters.h"
 #include "engine/qrerror.h"
 #include "engine/pages/qrprinter.h"
 #include "layout/layoutlocator.h"
@@ -429,6 +430,23 @@ int run(const QStringList& args, cm::cli::Io& io)
             io.err << "render: " << nothing << "; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
+        const cm::PageCalibration fileCalibration =
+            o.calibration && calibration ? *calibration : cm::PageCalibration();
+        // A PDF and a report file are written on a second thread while
+        // generation goes on with the next pages.
+        const bool pipelined = *o.target == Target::Pdf || *o.target == Target::Qrp;
+        std::optional<cm::PageHandOver> handOver;
+        std::optional<cm::PageOutputStage> outputStage;
+        if (pipelined) {
+            handOver.emplace(4, *o.target == Target::Qrp);
+            pages.setPageHandOver(&*handOver);
+            std::unique_ptr<cm::PageWriter> writer;
+            if (*o.target == Target::Pdf)
+                writer = std::make_unique<cm::PdfPageWriter>(o.output, fileCalibration);
+            else
+                writer = std::make_unique<cm::ReportFileWriter>(o.output);
+            outputStage.emplace(*handOver, std::move(writer));
+        }
         cm::ReportGenerator generator(*ws.report, pages);
         generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);
         generator.setEmptyPositions(o.startAt - 1);
@@ -446,14 +464,14 @@ int run(const QStringList& args, cm::cli::Io& io)
             }
         }
         if (generator.cancelled() || interrupted) {
+            if (outputStage)
+                outputStage->cancel();
             io.err << "render: cancelled; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
-        const cm::PageCalibration fileCalibration =
-            o.calibration && calibration ? *calibration : cm::PageCalibration();
         int written = 0;
         switch (*o.target) {
-        case Target::Pdf: written = cm::exportPdf(pages, o.output, {}, fileCalibration); break;
+        case Target::Pdf: written = outputStage->finish(); break;
         case Target::Png:
         case Target::Jpeg: {
             cm::ImageExportOptions options;
@@ -465,10 +483,7 @@ int run(const QStringList& args, cm::cli::Io& io)
             written = cm::exportImageFiles(pages, names, options);
             break;
         }
-        case Target::Qrp:
-            pages.writeReportFile(o.output);
-            written = pages.storedPages();
-            break;
+        case Target::Qrp: written = outputStage->finish(); break;
         case Target::Printer: written = pages.pageCount(); break;
         }
         io.out << "pages: " << written << "\n";

@@ -1,15 +1,14 @@
 #include "engine/output/pageexport.h"
 
+#include "engine/output/pdffile.h"
+
 #include "engine/pages/pagereplay.h"
 #include "engine/qrerror.h"
 #include "engine/pages/qrprinter.h"
 
 #include <QImage>
 #include <QImageWriter>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -23,8 +22,6 @@ namespace cm {
 namespace {
 
 constexpr double NativePerInch = 254.0;
-// PDF viewers refuse pages above 200 inches.
-constexpr double MaxSheetNative = 200 * NativePerInch;
 // One page image may take at most this many pixels (400 MB as RGB32).
 constexpr qint64 MaxImagePixels = 100'000'000;
 
@@ -34,25 +31,7 @@ void requirePages(const TQRPrinter& pages)
         throw EQRError(QStringLiteral("QRPrinter not ready"));
     if (pages.storedPages() == 0)
         throw EQRError(QStringLiteral("There are no pages to export"));
-    const double w = double(pages.sheetWidth());
-    const double h = double(pages.sheetLength());
-    if (!(w > 0 && h > 0 && w <= MaxSheetNative && h <= MaxSheetNative))
-        throw EQRError(QStringLiteral("The page size %1 x %2 mm cannot be exported").arg(w / 10).arg(h / 10));
-}
-
-QPageLayout pdfLayout(const TQRPrinter& pages)
-{
-    const bool landscape = double(pages.sheetWidth()) > double(pages.sheetLength());
-    const double shortSide = double(std::min(pages.sheetWidth(), pages.sheetLength())) / 10;
-    const double longSide = double(std::max(pages.sheetWidth(), pages.sheetLength())) / 10;
-    const QPageSize size(QSizeF(shortSide, longSide), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-}
-
-void commit(QSaveFile& file)
-{
-    if (!file.commit())
-        throw EQRError(QStringLiteral("Cannot write \"%1\": %2").arg(file.fileName(), file.errorString()));
+    requireExportableSheet(pages.sheetWidth(), pages.sheetLength());
 }
 
 } // namespace
@@ -61,33 +40,17 @@ int exportPdf(const TQRPrinter& pages, const QString& fileName, const ExportProg
               const PageCalibration& calibration)
 {
     requirePages(pages);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EQRError(QStringLiteral("Cannot create \"%1\": %2").arg(fileName, file.errorString()));
+    PdfFile pdf(fileName, pages.title(), pages.sheetWidth(), pages.sheetLength(), calibration);
     const int count = pages.storedPages();
     int written = 0;
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(pages.title());
-        writer.setCreator(QStringLiteral("Cardmint"));
-        writer.setPageLayout(pdfLayout(pages));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            throw EQRError(QStringLiteral("Cannot start the PDF \"%1\"").arg(fileName));
-        const QRectF target = calibratedTarget(writer.pageLayout().fullRectPixels(writer.resolution()), calibration,
-                                               writer.resolution() / 25.4);
-        PagePlayer player;
-        for (int n = 1; n <= count; ++n) {
-            if (n > 1)
-                writer.newPage();
-            pages.playPage(n, painter, target, player);
-            ++written;
-            if (progress && !progress(n, count))
-                break;
-        }
-        painter.end();
+    PagePlayer player;
+    for (int n = 1; n <= count; ++n) {
+        pages.playPage(n, pdf.nextPage(), pdf.target(), player);
+        ++written;
+        if (progress && !progress(n, count))
+            break;
     }
-    commit(file);
+    pdf.commit();
     return written;
 }
 
@@ -143,7 +106,7 @@ public:
             writer.setQuality(options_.quality);
         if (!writer.write(image_))
             throw EQRError(QStringLiteral("Cannot write \"%1\": %2").arg(name, writer.errorString()));
-        commit(file);
+        commitFile(file);
     }
 
 private:

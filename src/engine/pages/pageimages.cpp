@@ -45,14 +45,29 @@ const QByteArray& PageImageRecords::standInForm(int number)
     return standInBytes_[size_t(number)];
 }
 
-const QByteArray& PageImageRecords::storedForm(const QImage& image)
+const PageImageRecords::Stored& PageImageRecords::storedForm(const QImage& image)
 {
     const qint64 key = image.cacheKey();
     if (const Stored* hit = cache_.find([key](const Stored& s) { return s.key == key; }))
-        return hit->bytes;
+        return *hit;
     QByteArray bytes = streamed(image, version_);
     const qsizetype cost = bytes.size();
-    return cache_.add({key, std::move(bytes)}, cost).bytes;
+    return cache_.add({key, std::move(bytes), {}}, cost);
+}
+
+std::vector<RelayImage> PageImageRecords::replayImages()
+{
+    std::vector<RelayImage> images;
+    images.reserve(pending_.size());
+    for (const Pending& p : pending_) {
+        // Decoded once while the image stays in the cache, so that every
+        // page gives the output one and the same image.
+        const Stored* hit = cache_.find([&p](const Stored& s) { return s.key == p.key; });
+        if (hit && hit->decoded.isNull())
+            hit->decoded = storedImage(p.bytes, version_);
+        images.push_back({hit ? hit->decoded : storedImage(p.bytes, version_), p.source});
+    }
+    return images;
 }
 
 void PageImageRecords::draw(QPainter& painter, const QRectF& target, const QImage& image)
@@ -65,7 +80,8 @@ void PageImageRecords::draw(QPainter& painter, const QRectF& target, const QImag
     }
     const int number = int(pending_.size());
     standInForm(number);
-    pending_.push_back({storedForm(image), QRectF(image.rect())});
+    const Stored& stored = storedForm(image);
+    pending_.push_back({stored.key, stored.bytes, QRectF(image.rect())});
     painter.drawImage(target, standIns_[size_t(number)], QRectF(0, 0, 1, 1));
 }
 

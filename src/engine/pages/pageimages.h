@@ -9,6 +9,7 @@
 // form, made once and kept while the image stays the same. The finished page
 // is byte for byte what drawing the image itself would have recorded.
 #include "engine/pages/boundedcache.h"
+#include "engine/pages/relayengine.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -29,18 +30,24 @@ public:
     QByteArray resolve(QByteArray page);
     // Forgets the open page's images (the page was thrown away).
     void discardPage() { pending_.clear(); }
+    // The open page's images by stand-in number, as a replay of its stored
+    // bytes would decode them: a page replayed as recorded, stand-ins and
+    // all, draws exactly what its stored form draws.
+    std::vector<RelayImage> replayImages();
 
 private:
     struct Stored {
         qint64 key = 0;
-        QByteArray bytes;   // the image as a page picture stores it
+        QByteArray bytes;       // the image as a page picture stores it
+        mutable QImage decoded; // read back from `bytes`, once it is asked for
     };
     struct Pending {
+        qint64 key = 0;
         QByteArray bytes;
         QRectF source;
     };
 
-    const QByteArray& storedForm(const QImage& image);
+    const Stored& storedForm(const QImage& image);
     const QByteArray& standInForm(int number);
     const Pending* imageForStandIn(QByteArrayView imagePart) const;
     bool usable();

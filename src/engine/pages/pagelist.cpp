@@ -23,6 +23,22 @@ void TQRPageList::reset(bool compressed)
     m_headerSize = qrp::HeaderSize;
 }
 
+void TQRPageList::create(const QString& fileName, bool compressed)
+{
+    auto stream = TQRPageStream::createFile(fileName);
+    QMutexLocker lock(&m_lock);
+    m_stream = std::move(stream);
+    m_pages.clear();
+    m_compressed = compressed;
+    m_headerSize = qrp::HeaderSize;
+}
+
+void TQRPageList::commit()
+{
+    QMutexLocker lock(&m_lock);
+    m_stream->commit();
+}
+
 void TQRPageList::load(const QString& fileName)
 {
     auto stream = TQRPageStream::openFile(fileName);

@@ -22,6 +22,11 @@ public:
     void reset(bool compressed);
     // Opens a report file as the stream (read-only); throws EQRError.
     void load(const QString& fileName);
+    // A fresh list written straight into `fileName`, which replaces an
+    // existing file on commit() only; throws EQRError. Its pages cannot be
+    // read back.
+    void create(const QString& fileName, bool compressed);
+    void commit();
 
     // Appends one page picture (QPicture data); writes the header first
     // when it is the first page. Throws EQRError on a write failure.

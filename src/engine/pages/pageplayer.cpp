@@ -16,21 +16,14 @@ namespace cm {
 
 using namespace pagerecords;
 
-namespace {
-
-
-} // namespace
-
 const QImage* PagePlayer::decoded(QByteArrayView bytes, int version)
 {
     const size_t hash = qHash(bytes);
     if (const Decoded* d = cache_.find([&](const Decoded& d) { return d.hash == hash && d.bytes == bytes; }))
         return &d->image;
     Decoded d{bytes.toByteArray(), hash, {}};
-    QDataStream s(d.bytes);
-    s.setVersion(version);
-    s >> d.image;
-    if (d.image.isNull() || s.status() != QDataStream::Ok)
+    d.image = storedImage(d.bytes, version);
+    if (d.image.isNull())
         return nullptr;
     const qsizetype cost = d.bytes.size() + d.image.sizeInBytes();
     return &cache_.add(std::move(d), cost).image;
@@ -70,16 +63,22 @@ bool PagePlayer::drawPage(QPainter& painter, QByteArrayView page, const QRectF& 
         return false;
     // Always through the relay, which also keeps a forged page's extremes
     // away from the target.
+    drawThroughRelay(painter, picture, pageImages_, target);
+    return true;
+}
+
+void drawThroughRelay(QPainter& painter, const QPicture& picture, const std::vector<RelayImage>& images,
+                      const QRectF& target)
+{
     painter.save();
     {
-        RelayDevice device(painter, pageImages_);
+        RelayDevice device(painter, images);
         QPainter relay(&device);
         relay.setTransform(painter.transform());
         relay.setRenderHints(painter.renderHints());
         cm::drawPage(relay, picture, target);
     }
     painter.restore();
-    return true;
 }
 
 } // namespace cm

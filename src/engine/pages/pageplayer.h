@@ -15,6 +15,7 @@
 #include <vector>
 
 class QPainter;
+class QPicture;
 
 namespace cm {
 
@@ -38,5 +39,10 @@ private:
     std::vector<QByteArray> standInBytes_;   // by number, as pages of this version store them
     int standInVersion_ = 0;   // the page's images, by stand-in number
 };
+
+// Draws a page picture whose pictures are numbered stand-ins for `images`
+// into `target`, as PagePlayer draws a stored page once it has checked it.
+void drawThroughRelay(QPainter& painter, const QPicture& picture, const std::vector<RelayImage>& images,
+                      const QRectF& target);
 
 } // namespace cm

@@ -61,6 +61,16 @@ int streamVersion(QByteArrayView page)
     return major != 4 ? major : 3;
 }
 
+QImage storedImage(QByteArrayView bytes, int version)
+{
+    QImage image;
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QDataStream s(data);
+    s.setVersion(version);
+    s >> image;
+    return s.status() == QDataStream::Ok ? image : QImage();
+}
+
 QByteArray imagePayload(int version, QByteArrayView target, QByteArrayView image, const QRectF& source)
 {
     QByteArray payload;

@@ -38,6 +38,10 @@ QByteArray streamed(const T& value, int version)
     return bytes;
 }
 
+// An image read back from the form `streamed` gives it; null when the
+// bytes are no image.
+QImage storedImage(QByteArrayView bytes, int version);
+
 QByteArray imagePayload(int version, QByteArrayView target, QByteArrayView image, const QRectF& source);
 
 // A one-pixel image in a colour no card picture is likely to have, which

@@ -25,8 +25,26 @@ std::unique_ptr<TQRPageStream> TQRPageStream::openFile(const QString& fileName)
     return stream;
 }
 
+std::unique_ptr<TQRPageStream> TQRPageStream::createFile(const QString& fileName)
+{
+    std::unique_ptr<TQRPageStream> stream(new TQRPageStream(SavedFile{}));
+    stream->m_save = std::make_unique<QSaveFile>(fileName);
+    if (!stream->m_save->open(QIODevice::WriteOnly))
+        throw EQRError(QStringLiteral("Cannot create \"%1\": %2").arg(fileName, stream->m_save->errorString()));
+    return stream;
+}
+
+void TQRPageStream::commit()
+{
+    if (!m_save || !m_save->commit())
+        throw EQRError(QStringLiteral("Cannot write \"%1\": %2")
+                           .arg(fileName(), m_save ? m_save->errorString() : QStringLiteral("not a file")));
+}
+
 QString TQRPageStream::fileName() const
 {
+    if (m_save)
+        return m_save->fileName();
     if (m_temp)
         return m_temp->fileName();
     if (m_file)
@@ -36,6 +54,8 @@ QString TQRPageStream::fileName() const
 
 QIODevice& TQRPageStream::device()
 {
+    if (m_save)
+        return *m_save;
     if (m_temp)
         return *m_temp;
     if (m_file)
@@ -87,6 +107,8 @@ void TQRPageStream::truncate(qint64 size)
         return;
     if (m_memory)
         m_memory->buffer().truncate(qsizetype(size));
+    else if (m_save)
+        m_save->resize(size);
     else
         m_temp->resize(size);
     m_size = size;

@@ -2,11 +2,13 @@
 // The byte stream behind the page list. It starts in memory and moves to a
 // temporary file ("QRP…", deleted with the stream) once it outgrows the
 // memory limit, so long runs do not keep every page in memory. It can also
-// be opened read-only on an existing report file.
+// be opened read-only on an existing report file, or be written straight
+// into a report file that takes the place of an old one when committed.
 //
 // Not thread-safe by itself: TQRPageList serialises all access.
 #include <QBuffer>
 #include <QFile>
+#include <QSaveFile>
 #include <QString>
 #include <QTemporaryFile>
 #include <memory>
@@ -22,6 +24,9 @@ public:
     // A read-only stream over an existing file; throws EQRError when it
     // cannot be opened.
     static std::unique_ptr<TQRPageStream> openFile(const QString& fileName);
+    // A write-only stream that becomes `fileName` on commit(); throws
+    // EQRError when the file cannot be created.
+    static std::unique_ptr<TQRPageStream> createFile(const QString& fileName);
 
     TQRPageStream(const TQRPageStream&) = delete;
     TQRPageStream& operator=(const TQRPageStream&) = delete;
@@ -45,10 +50,14 @@ public:
 
     // Copies the whole stream in 10240-byte chunks; false on a write error.
     bool copyTo(QIODevice& target);
+    // Puts a stream made by createFile in place; throws EQRError.
+    void commit();
 
 private:
     struct ReadOnlyFile {};
     explicit TQRPageStream(ReadOnlyFile) : m_readOnly(true) {}
+    struct SavedFile {};
+    explicit TQRPageStream(SavedFile) {}
     QIODevice& device();
     void spill();
     void writeAt(qint64 pos, QByteArrayView bytes);
@@ -59,6 +68,7 @@ private:
     std::unique_ptr<QBuffer> m_memory;
     std::unique_ptr<QTemporaryFile> m_temp;
     std::unique_ptr<QFile> m_file;
+    std::unique_ptr<QSaveFile> m_save;
 };
 
 } // namespace cm

@@ -213,9 +213,39 @@ void TQRPrinter::closePage()
         m_canvas = nullptr;   // the next printer page is started when it opens
         return;
     }
+    if (m_destination == TQRDestination::Metafile && m_handOver) {
+        handOverPage();
+        return;
+    }
     const QPicture page = finishPicture();
     if (m_destination == TQRDestination::Metafile)
         m_pages.addPage(m_pageImages.resolve(QByteArray::fromRawData(page.data(), page.size())));
+}
+
+void TQRPrinter::handOverPage()
+{
+    FinishedPage page;
+    page.number = m_pageCount;
+    page.images = m_pageImages.replayImages();
+    page.picture = finishPicture();
+    if (m_handOver->wantsStoredBytes()) {
+        // Refers to the picture's own buffer, which travels with it.
+        page.stored = m_pageImages.resolve(QByteArray::fromRawData(page.picture.data(), int(page.picture.size())));
+    } else {
+        m_pageImages.discardPage();
+    }
+    page.sheetWidth = sheetWidth();
+    page.sheetLength = sheetLength();
+    page.title = m_title;
+    page.compressed = m_compression;
+    if (!m_handOver->put(std::move(page)))
+        m_cancelled = true;   // output stopped: generation stops at the next record
+}
+
+void TQRPrinter::endHandOver()
+{
+    if (m_handOver && m_destination == TQRDestination::Metafile)
+        m_handOver->close();
 }
 
 void TQRPrinter::notifyAvailable()
@@ -252,6 +282,7 @@ void TQRPrinter::closeDocument()
     }
     m_state = TQRPrinterState::Finished;
     m_pages.finish(QDateTime::currentDateTime());
+    endHandOver();
     if (m_destination == TQRDestination::Printer && afterPrint)
         afterPrint();
 }
@@ -272,6 +303,9 @@ void TQRPrinter::abortDocument()
     }
     m_state = TQRPrinterState::Finished;
     m_pages.finish(QDateTime::currentDateTime());
+    // An aborted document is no document: the output stage drops it.
+    if (m_handOver && m_destination == TQRDestination::Metafile)
+        m_handOver->stop();
 }
 
 void TQRPrinter::cleanup()

@@ -3,8 +3,9 @@
 // native positions (0.1 mm) into device dots and owns the page being drawn;
 // pages go either into the page list (as QPicture recordings) or straight to
 // the printer. It also reads and writes report files and prints stored pages.
-#include "engine/pages/pageimages.h"
 #include "engine/pages/pagecalibration.h"
+#include "engine/pages/pagehandover.h"
+#include "engine/pages/pageimages.h"
 #include "engine/pages/pagelist.h"
 #include "engine/pages/pageplayer.h"
 #include "engine/pages/printdevice.h"
@@ -81,6 +82,10 @@ public:
     void setPrinterCalibration(const PageCalibration& calibration) { m_calibration = calibration; }
     const PageCalibration& printerCalibration() const { return m_calibration; }
     bool printerAvailable() const { return m_printerAvailable; }
+    // Pages of the metafile destination go to `handOver` as they are
+    // finished instead of into the page list, and the hand-over is closed
+    // when the document ends. A hand-over that stops cancels the run.
+    void setPageHandOver(PageHandOver* handOver) { m_handOver = handOver; }
 
     // Hooks set by the report.
     std::function<void()> afterPrint;
@@ -157,6 +162,8 @@ private:
     void notifyAvailable();
     TQRPrintJobSettings jobSettings() const;
     void detectPaper(const QPicture& firstPage);
+    void handOverPage();
+    void endHandOver();
 
     std::unique_ptr<TQRPrintDevice> m_printer;
     bool m_printerAvailable = false;
@@ -169,6 +176,7 @@ private:
     QString m_title;
     bool m_compression = false;
     TQRPrinterClient* m_client = nullptr;
+    PageHandOver* m_handOver = nullptr;
     PageCalibration m_calibration;
 
     bool m_cancelled = false;
