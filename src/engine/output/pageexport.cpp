@@ -1,6 +1,7 @@
 #include "engine/output/pageexport.h"
 
 #include "engine/output/pdffile.h"
+#include "engine/output/pngwriter.h"
 
 #include "engine/pages/pagereplay.h"
 #include "engine/qrerror.h"
@@ -101,11 +102,15 @@ public:
         QSaveFile file(name);
         if (!file.open(QIODevice::WriteOnly))
             throw EQRError(QStringLiteral("Cannot create \"%1\": %2").arg(name, file.errorString()));
-        QImageWriter writer(&file, options_.format == TQRImageFormat::Png ? "png" : "jpeg");
-        if (options_.format == TQRImageFormat::Jpeg)
+        if (options_.format == TQRImageFormat::Png) {
+            if (!writeFastPng(image_, file))
+                throw EQRError(QStringLiteral("Cannot write \"%1\": %2").arg(name, file.errorString()));
+        } else {
+            QImageWriter writer(&file, "jpeg");
             writer.setQuality(options_.quality);
-        if (!writer.write(image_))
-            throw EQRError(QStringLiteral("Cannot write \"%1\": %2").arg(name, writer.errorString()));
+            if (!writer.write(image_))
+                throw EQRError(QStringLiteral("Cannot write \"%1\": %2").arg(name, writer.errorString()));
+        }
         commitFile(file);
     }
 
