@@ -103,6 +103,7 @@ private:
     std::optional<TextMeasurer> measure_;
     QFont pageFont_;
     std::optional<QFontMetricsF> pageMetrics_;
+    WidthCache<qreal> pageAdvances_;
     QStringList lines_;
     int nextLine_ = 0;
     Extended width_ = 0;

@@ -61,7 +61,8 @@ TextMeasurer::TextMeasurer(const QFont& font, int zoom)
 
 int TextMeasurer::width(QStringView text) const
 {
-    const qint64 extent = text.isEmpty() ? 0 : metrics_.horizontalAdvance(text.toString());
+    const qint64 extent =
+        text.isEmpty() ? 0 : extents_.width(text, [&] { return qint64(metrics_.horizontalAdvance(text.toString())); });
     return int((extent + 1) * zoom_ / 100);
 }
 

@@ -2,6 +2,7 @@
 // Text measuring and line breaking. Lines are always measured on one fixed
 // 96-dpi reference surface, so a card breaks its lines the same on screen,
 // in a PDF and on any printer.
+#include "engine/paint/widthcache.h"
 #include "report/graphics.h"
 
 #include <QColor>
@@ -32,6 +33,7 @@ public:
 
 private:
     QFontMetrics metrics_;
+    mutable WidthCache<qint64> extents_;
     int zoom_;
     int lineHeight_;
 };

@@ -74,6 +74,7 @@ void TextPrinter::startRun(PrintContext& context)
     // Reference pixels are 1/96 inch; the page surface has its own dots.
     pageFont_ = toQFont(font, context.output().yFactor() * NativePerInch / ScreenPerInch);
     pageMetrics_.emplace(pageFont_);
+    pageAdvances_ = {};
     lines_.clear();
     nextLine_ = 0;
     contentComplete_ = true;
@@ -203,10 +204,11 @@ void TextPrinter::print(PrintContext& context, Extended ox, Extended oy, Extende
         const QString& line = lines_[i];
         if (!line.isEmpty()) {
             qreal x = anchorDevice;
-            if (alignment == TAlignment::taRightJustify)
-                x -= pageMetrics_->horizontalAdvance(line);
-            else if (alignment == TAlignment::taCenter)
-                x -= pageMetrics_->horizontalAdvance(line) / 2;
+            if (alignment != TAlignment::taLeftJustify) {
+                const qreal advance =
+                    pageAdvances_.width(line, [&] { return pageMetrics_->horizontalAdvance(line); });
+                x -= alignment == TAlignment::taRightJustify ? advance : advance / 2;
+            }
             p.drawText(QPointF(x, qreal(out.deviceY(y)) + ascent), line);
         }
         y += lineHeight;
