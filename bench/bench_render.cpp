@@ -8,6 +8,7 @@
 #include "engine/generate/generator.h"
 #include "engine/generate/modelaccess.h"
 #include "engine/output/pageexport.h"
+#include "engine/output/pagewriters.h"
 #include "engine/pages/qrprinter.h"
 #include "layout/demolayouts.h"
 #include "layout/workspace.h"
@@ -161,6 +162,41 @@ void BM_RenderToPdf(benchmark::State& state)
     });
 }
 BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The two stages of the command-line tool: generation hands each page to
+// the output stage on a second thread.
+void renderPipelined(benchmark::State& state, bool reportFile)
+{
+    logPath();
+    cm::Workspace ws;
+    buildCard(ws, Picture(state.range(0)));
+    attachLog(ws);
+    QTemporaryDir dir;
+    const long before = residentKb();
+    int pages = 0;
+    for (auto _ : state) {
+        cm::TQRPrinter output;
+        cm::PageHandOver handOver(4, reportFile);
+        output.setPageHandOver(&handOver);
+        std::unique_ptr<cm::PageWriter> writer;
+        if (reportFile)
+            writer = std::make_unique<cm::ReportFileWriter>(dir.filePath(QStringLiteral("cards.qrp")));
+        else
+            writer = std::make_unique<cm::PdfPageWriter>(dir.filePath(QStringLiteral("cards.pdf")), cm::PageCalibration());
+        cm::PageOutputStage stage(handOver, std::move(writer));
+        generate(ws, output);
+        pages = stage.finish();
+    }
+    state.counters["cards"] = pages;
+    state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+}
+
+void BM_PipelineToQrp(benchmark::State& state) { renderPipelined(state, true); }
+BENCHMARK(BM_PipelineToQrp)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_PipelineToPdf(benchmark::State& state) { renderPipelined(state, false); }
+BENCHMARK(BM_PipelineToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 
