@@ -125,9 +125,9 @@ int generate(cm::Workspace& ws, cm::TQRPrinter& pages)
     return pages.storedPages();
 }
 
-// Generates the cards for each iteration and writes them with `write`, which
-// returns the number of cards written.
-void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter&, const QTemporaryDir&)>& write)
+// Runs `run` (one run over the workspace's cards, returning the cards
+// written) for each iteration and reports the rate and the memory growth.
+void measureRuns(benchmark::State& state, const std::function<int(cm::Workspace&, const QTemporaryDir&)>& run)
 {
     logPath();
     cm::Workspace ws;
@@ -136,14 +136,22 @@ void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter
     QTemporaryDir dir;
     const long before = residentKb();
     int pages = 0;
-    for (auto _ : state) {
-        cm::TQRPrinter output;
-        generate(ws, output);
-        pages = write(output, dir);
-    }
+    for (auto _ : state)
+        pages = run(ws, dir);
     state.counters["cards"] = pages;
     state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+}
+
+// Generates the cards, stored, and then writes them with `write`, which
+// returns the number of cards written.
+void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter&, const QTemporaryDir&)>& write)
+{
+    measureRuns(state, [&](cm::Workspace& ws, const QTemporaryDir& dir) {
+        cm::TQRPrinter output;
+        generate(ws, output);
+        return write(output, dir);
+    });
 }
 
 void BM_RenderToQrp(benchmark::State& state)
@@ -167,14 +175,7 @@ BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Ph
 // the output stage on a second thread.
 void renderPipelined(benchmark::State& state, bool reportFile)
 {
-    logPath();
-    cm::Workspace ws;
-    buildCard(ws, Picture(state.range(0)));
-    attachLog(ws);
-    QTemporaryDir dir;
-    const long before = residentKb();
-    int pages = 0;
-    for (auto _ : state) {
+    measureRuns(state, [&](cm::Workspace& ws, const QTemporaryDir& dir) {
         cm::TQRPrinter output;
         cm::PageHandOver handOver(4, reportFile);
         output.setPageHandOver(&handOver);
@@ -185,11 +186,8 @@ void renderPipelined(benchmark::State& state, bool reportFile)
             writer = std::make_unique<cm::PdfPageWriter>(dir.filePath(QStringLiteral("cards.pdf")), cm::PageCalibration());
         cm::PageOutputStage stage(handOver, std::move(writer));
         generate(ws, output);
-        pages = stage.finish();
-    }
-    state.counters["cards"] = pages;
-    state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+        return stage.finish();
+    });
 }
 
 void BM_PipelineToQrp(benchmark::State& state) { renderPipelined(state, true); }
