@@ -108,10 +108,7 @@ public:
         } else {
             QImageWriter writer(&file, "jpeg");
             writer.setQuality(options_.quality);
-            // The JPEG writer takes three-byte rows as they are, and converts
-            // any other image one pixel at a time: the converted image is
-            // the same pixels, made many times faster.
-            if (!writer.write(image_.convertToFormat(QImage::Format_RGB888)))
+            if (!writer.write(image_))
                 throw EQRError(QStringLiteral("Cannot write \"%1\": %2").arg(name, writer.errorString()));
         }
         commitFile(file);
