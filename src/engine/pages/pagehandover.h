@@ -42,7 +42,8 @@ public:
     PageHandOver(const PageHandOver&) = delete;
     PageHandOver& operator=(const PageHandOver&) = delete;
 
-    // Whether pages must carry their stored bytes (a report file is written).
+    // Whether pages must carry their stored bytes (a report file is
+    // written); otherwise the output stage replays them.
     bool wantsStoredBytes() const { return storedBytes_; }
 
     // Generation side. Waits while the queue is full; false when the output

@@ -222,6 +222,18 @@ void TQRPrinter::closePage()
         m_pages.addPage(m_pageImages.resolve(QByteArray::fromRawData(page.data(), page.size())));
 }
 
+// A recorded picture checks its own recording (the checksum over all of
+// it) the first time it is played or asked for the rectangle it recorded.
+// That is done here, on the generation side, so that the output stage,
+// which has the heavier share of the work, only plays the page.
+static void readRecording(QPicture& picture)
+{
+    const QRect page = picture.boundingRect();
+    picture.setBoundingRect(QRect());
+    picture.boundingRect();
+    picture.setBoundingRect(page);
+}
+
 void TQRPrinter::handOverPage()
 {
     FinishedPage page;
@@ -233,6 +245,7 @@ void TQRPrinter::handOverPage()
         page.stored = m_pageImages.resolve(QByteArray::fromRawData(page.picture.data(), int(page.picture.size())));
     } else {
         m_pageImages.discardPage();
+        readRecording(page.picture);
     }
     page.sheetWidth = sheetWidth();
     page.sheetLength = sheetLength();
