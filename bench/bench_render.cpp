@@ -177,7 +177,7 @@ void renderPipelined(benchmark::State& state, bool reportFile)
 {
     measureRuns(state, [&](cm::Workspace& ws, const QTemporaryDir& dir) {
         cm::TQRPrinter output;
-        cm::PageHandOver handOver(4, reportFile);
+        cm::PageHandOver handOver(reportFile);
         output.setPageHandOver(&handOver);
         std::unique_ptr<cm::PageWriter> writer;
         if (reportFile)

@@ -438,7 +438,7 @@ int run(const QStringList& args, cm::cli::Io& io)
         std::optional<cm::PageHandOver> handOver;
         std::optional<cm::PageOutputStage> outputStage;
         if (pipelined) {
-            handOver.emplace(4, *o.target == Target::Qrp);
+            handOver.emplace(*o.target == Target::Qrp);
             pages.setPageHandOver(&*handOver);
             std::unique_ptr<cm::PageWriter> writer;
             if (*o.target == Target::Pdf)

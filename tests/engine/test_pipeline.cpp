@@ -94,7 +94,7 @@ protected:
                           const std::function<void(ReportGenerator&, int page)>& onRecord = {})
     {
         TQRPrinter pages;
-        PageHandOver handOver(4, storedBytes);
+        PageHandOver handOver(storedBytes, 2);   // small: generation waits on output often
         pages.setPageHandOver(&handOver);
         PageOutputStage stage(handOver, std::move(writer));
         ReportGenerator generator(*ws_.report, pages);

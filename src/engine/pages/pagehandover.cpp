@@ -4,7 +4,7 @@
 
 namespace cm {
 
-PageHandOver::PageHandOver(int capacity, bool storedBytes)
+PageHandOver::PageHandOver(bool storedBytes, int capacity)
     : capacity_(size_t(std::max(1, capacity))), storedBytes_(storedBytes)
 {
 }
@@ -12,11 +12,13 @@ PageHandOver::PageHandOver(int capacity, bool storedBytes)
 bool PageHandOver::put(FinishedPage page)
 {
     std::unique_lock guard(lock_);
-    changed_.wait(guard, [this] { return stopped_ || queue_.size() < capacity_; });
+    roomLeft_.wait(guard, [this] { return stopped_ || queue_.size() < capacity_; });
     if (stopped_ || closed_)
         return false;
     queue_.push_back(std::move(page));
-    changed_.notify_all();
+    // Only a waiting output stage needs waking: it waits on an empty queue.
+    if (queue_.size() == 1)
+        pageWaiting_.notify_one();
     return true;
 }
 
@@ -24,18 +26,20 @@ void PageHandOver::close()
 {
     const std::lock_guard guard(lock_);
     closed_ = true;
-    changed_.notify_all();
+    pageWaiting_.notify_all();
 }
 
 std::optional<FinishedPage> PageHandOver::take()
 {
     std::unique_lock guard(lock_);
-    changed_.wait(guard, [this] { return stopped_ || closed_ || !queue_.empty(); });
+    pageWaiting_.wait(guard, [this] { return stopped_ || closed_ || !queue_.empty(); });
     if (stopped_ || queue_.empty())
         return std::nullopt;
     FinishedPage page = std::move(queue_.front());
     queue_.pop_front();
-    changed_.notify_all();
+    // Generation waits on a full queue only.
+    if (queue_.size() == capacity_ - 1)
+        roomLeft_.notify_one();
     return page;
 }
 
@@ -46,7 +50,8 @@ void PageHandOver::stop()
         const std::lock_guard guard(lock_);
         stopped_ = true;
         dropped.swap(queue_);
-        changed_.notify_all();
+        pageWaiting_.notify_all();
+        roomLeft_.notify_all();
     }
 }
 

@@ -38,7 +38,7 @@ struct FinishedPage {
 
 class PageHandOver {
 public:
-    explicit PageHandOver(int capacity = 4, bool storedBytes = false);
+    explicit PageHandOver(bool storedBytes, int capacity = 16);
     PageHandOver(const PageHandOver&) = delete;
     PageHandOver& operator=(const PageHandOver&) = delete;
 
@@ -62,7 +62,8 @@ public:
 
 private:
     mutable std::mutex lock_;
-    std::condition_variable changed_;
+    std::condition_variable pageWaiting_;
+    std::condition_variable roomLeft_;
     std::deque<FinishedPage> queue_;
     size_t capacity_;
     bool storedBytes_;
