@@ -22,7 +22,8 @@ namespace cm {
 struct FinishedPage {
     int number = 0;
     // The page as recorded: pictures appear as numbered stand-ins, drawn
-    // from `images` when the page is replayed through the relay.
+    // from `images` when the page is replayed through the relay (pages
+    // that are stored carry no images).
     QPicture picture;
     std::vector<RelayImage> images;
     // The page's bytes as a report file stores them (pictures in place);

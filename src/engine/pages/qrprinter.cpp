@@ -238,7 +238,8 @@ void TQRPrinter::handOverPage()
 {
     FinishedPage page;
     page.number = m_pageCount;
-    page.images = m_pageImages.replayImages();
+    if (!m_handOver->wantsStoredBytes())
+        page.images = m_pageImages.replayImages();
     page.picture = finishPicture();
     if (m_handOver->wantsStoredBytes()) {
         // Refers to the picture's own buffer, which travels with it.
