@@ -6,9 +6,9 @@
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCARDMINT_BENCH=ON
 //   cmake --build build-bench --target bench_pages && ./build-bench/bench/bench_pages
-#include "engine/pageexport.h"
-#include "engine/qrprinter.h"
-#include "engine/splay.h"
+#include "engine/output/pageexport.h"
+#include "engine/pages/qrprinter.h"
+#include "engine/pages/splay.h"
 
 #include <QDir>
 #include <QFile>

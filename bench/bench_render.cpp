@@ -5,10 +5,11 @@
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCARDMINT_BENCH=ON
 //   cmake --build build-bench --target bench_render && ./build-bench/bench/bench_render
-#include "engine/generator.h"
-#include "engine/modelaccess.h"
-#include "engine/pageexport.h"
-#include "engine/qrprinter.h"
+#include "engine/generate/generator.h"
+#include "engine/generate/modelaccess.h"
+#include "engine/output/pageexport.h"
+#include "engine/output/pagewriters.h"
+#include "engine/pages/qrprinter.h"
 #include "layout/demolayouts.h"
 #include "layout/workspace.h"
 #include "logbook/demolog.h"
@@ -124,9 +125,9 @@ int generate(cm::Workspace& ws, cm::TQRPrinter& pages)
     return pages.storedPages();
 }
 
-// Generates the cards for each iteration and writes them with `write`, which
-// returns the number of cards written.
-void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter&, const QTemporaryDir&)>& write)
+// Runs `run` (one run over the workspace's cards, returning the cards
+// written) for each iteration and reports the rate and the memory growth.
+void measureRuns(benchmark::State& state, const std::function<int(cm::Workspace&, const QTemporaryDir&)>& run)
 {
     logPath();
     cm::Workspace ws;
@@ -135,14 +136,22 @@ void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter
     QTemporaryDir dir;
     const long before = residentKb();
     int pages = 0;
-    for (auto _ : state) {
-        cm::TQRPrinter output;
-        generate(ws, output);
-        pages = write(output, dir);
-    }
+    for (auto _ : state)
+        pages = run(ws, dir);
     state.counters["cards"] = pages;
     state.counters["cards_per_s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["rss_growth_MB"] = (residentKb() - before) / 1024.0;
+}
+
+// Generates the cards, stored, and then writes them with `write`, which
+// returns the number of cards written.
+void renderCards(benchmark::State& state, const std::function<int(cm::TQRPrinter&, const QTemporaryDir&)>& write)
+{
+    measureRuns(state, [&](cm::Workspace& ws, const QTemporaryDir& dir) {
+        cm::TQRPrinter output;
+        generate(ws, output);
+        return write(output, dir);
+    });
 }
 
 void BM_RenderToQrp(benchmark::State& state)
@@ -161,6 +170,31 @@ void BM_RenderToPdf(benchmark::State& state)
     });
 }
 BENCHMARK(BM_RenderToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The two stages of the command-line tool: generation hands each page to
+// the output stage on a second thread.
+void renderPipelined(benchmark::State& state, bool reportFile)
+{
+    measureRuns(state, [&](cm::Workspace& ws, const QTemporaryDir& dir) {
+        cm::TQRPrinter output;
+        cm::PageHandOver handOver(reportFile);
+        output.setPageHandOver(&handOver);
+        std::unique_ptr<cm::PageWriter> writer;
+        if (reportFile)
+            writer = std::make_unique<cm::ReportFileWriter>(dir.filePath(QStringLiteral("cards.qrp")));
+        else
+            writer = std::make_unique<cm::PdfPageWriter>(dir.filePath(QStringLiteral("cards.pdf")), cm::PageCalibration());
+        cm::PageOutputStage stage(handOver, std::move(writer));
+        generate(ws, output);
+        return stage.finish();
+    });
+}
+
+void BM_PipelineToQrp(benchmark::State& state) { renderPipelined(state, true); }
+BENCHMARK(BM_PipelineToQrp)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_PipelineToPdf(benchmark::State& state) { renderPipelined(state, false); }
+BENCHMARK(BM_PipelineToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 

@@ -1,6 +1,10 @@
 # The headless core: everything that reads, computes, generates and exports.
 # It links Qt Core and Qt Gui (and Qt Sql for SQLite logbooks), never Widgets.
-set(CARDMINT_CORE_DIRS report layout expr engine logbook)
+# The engine has one folder per stage of a run: generate (walks the data and
+# lays out bands), paint (draws elements onto a page), pages (the recorded
+# pages and their hand-over), output (PDF, images). print holds the printer
+# and is built on its own below.
+set(CARDMINT_CORE_DIRS report layout expr engine engine/generate engine/paint engine/pages engine/output logbook)
 set(CARDMINT_CORE_SOURCES)
 foreach(dir IN LISTS CARDMINT_CORE_DIRS)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)

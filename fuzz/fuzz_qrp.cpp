@@ -8,11 +8,11 @@
 // dash list, for one) before reading the items; that address space is never
 // touched, so the malloc limit is raised rather than reported. fontconfig's
 // caches stay alive at exit, hence no leak check.
-#include "engine/pageplayer.h"
-#include "engine/pagereplay.h"
+#include "engine/pages/pageplayer.h"
+#include "engine/pages/pagereplay.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
-#include "engine/splay.h"
+#include "engine/pages/qrprinter.h"
+#include "engine/pages/splay.h"
 
 #include <QCoreApplication>
 #include <QDir>

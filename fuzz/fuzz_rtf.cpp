@@ -5,9 +5,9 @@
 //   ASAN_OPTIONS=detect_leaks=0 build-fuzz-richtext/fuzz/fuzz_rtf -max_total_time=180 CORPUS
 //
 // fontconfig's caches stay alive at exit, hence no leak check.
-#include "engine/richtextlayout.h"
-#include "engine/rtfreader.h"
-#include "engine/rtfwriter.h"
+#include "engine/paint/richtextlayout.h"
+#include "engine/paint/rtfreader.h"
+#include "engine/paint/rtfwriter.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -2,7 +2,7 @@
 // the page to measure a printer's offset on, and the calibrations stored per printer.
 #include "cli.h"
 
-#include "engine/printcalibration.h"
+#include "engine/output/printcalibration.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // page number, zero-padded to the run's length ("card-###.png").
 #include "cli.h"
 
-#include "engine/pageexport.h"
+#include "engine/output/pageexport.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 #include "cli.h"
 
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 #include "report/papersize.h"
 
 namespace {

@@ -7,16 +7,17 @@
 // straight to a printer as they are made.
 #include "cli.h"
 
-#include "engine/generator.h"
-#include "engine/modelaccess.h"
-#include "engine/pageexport.h"
+#include "engine/generate/generator.h"
+#include "engine/generate/modelaccess.h"
+#include "engine/output/pageexport.h"
+#include "engine/output/pagewriters.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 #include "layout/layoutlocator.h"
 #include "layout/workspace.h"
-#include "engine/cardfilenames.h"
-#include "engine/labelsheets.h"
-#include "engine/printcalibration.h"
+#include "engine/output/cardfilenames.h"
+#include "engine/generate/labelsheets.h"
+#include "engine/output/printcalibration.h"
 #include "logbook/logfields.h"
 #include "logbook/logsource.h"
 #include "logbook/qslmarks.h"
@@ -427,6 +428,23 @@ int run(const QStringList& args, cm::cli::Io& io)
             io.err << "render: " << nothing << "; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
+        const cm::PageCalibration fileCalibration =
+            o.calibration && calibration ? *calibration : cm::PageCalibration();
+        // A PDF and a report file are written on a second thread while
+        // generation goes on with the next pages.
+        const bool pipelined = *o.target == Target::Pdf || *o.target == Target::Qrp;
+        std::optional<cm::PageHandOver> handOver;
+        std::optional<cm::PageOutputStage> outputStage;
+        if (pipelined) {
+            handOver.emplace(*o.target == Target::Qrp);
+            pages.setPageHandOver(&*handOver);
+            std::unique_ptr<cm::PageWriter> writer;
+            if (*o.target == Target::Pdf)
+                writer = std::make_unique<cm::PdfPageWriter>(o.output, fileCalibration);
+            else
+                writer = std::make_unique<cm::ReportFileWriter>(o.output);
+            outputStage.emplace(*handOver, std::move(writer));
+        }
         cm::ReportGenerator generator(*ws.report, pages);
         generator.setScript(ws.designer->script.lines, ws.designer->scriptsEnabled);
         generator.setEmptyPositions(o.startAt - 1);
@@ -444,19 +462,21 @@ int run(const QStringList& args, cm::cli::Io& io)
             }
         }
         if (generator.cancelled() || interrupted) {
+            if (outputStage)
+                outputStage->cancel();
             io.err << "render: cancelled; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
         // A logbook read on demand that failed part way would print blank cards.
         if (logTable && !logTable->readError().isEmpty()) {
+            if (outputStage)
+                outputStage->cancel();
             io.err << "render: " << logTable->readError() << "; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
-        const cm::PageCalibration fileCalibration =
-            o.calibration && calibration ? *calibration : cm::PageCalibration();
         int written = 0;
         switch (*o.target) {
-        case Target::Pdf: written = cm::exportPdf(pages, o.output, {}, fileCalibration); break;
+        case Target::Pdf: written = outputStage->finish(); break;
         case Target::Png:
         case Target::Jpeg: {
             cm::ImageExportOptions options;
@@ -468,10 +488,7 @@ int run(const QStringList& args, cm::cli::Io& io)
             written = cm::exportImageFiles(pages, names, options);
             break;
         }
-        case Target::Qrp:
-            pages.writeReportFile(o.output);
-            written = pages.storedPages();
-            break;
+        case Target::Qrp: written = outputStage->finish(); break;
         case Target::Printer: written = pages.pageCount(); break;
         }
         io.out << "pages: " << written << "\n";

@@ -1,7 +1,7 @@
 // cardmint-cli sheets: lists the shipped sheets of labels and cards.
 #include "cli.h"
 
-#include "engine/labelsheets.h"
+#include "engine/generate/labelsheets.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/calibrationdialog.h"
 
 #include "designer/messageboxes.h"
-#include "engine/printcalibration.h"
+#include "engine/output/printcalibration.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

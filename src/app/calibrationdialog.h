@@ -2,7 +2,7 @@
 // "Printer calibration...": the offset and scale kept per printer, edited
 // for a printer chosen by name, and the page of rulers and crosshairs they
 // are measured on, printed to that printer or saved as PDF.
-#include "engine/pageexport.h"
+#include "engine/output/pageexport.h"
 
 #include <QDialog>
 #include <QString>

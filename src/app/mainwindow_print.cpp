@@ -9,10 +9,10 @@
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
-#include "engine/labelsheets.h"
+#include "engine/generate/labelsheets.h"
 #include "engine/print/qtprintdevice.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 #include "logbook/logtable.h"
 
 #include <QCoreApplication>

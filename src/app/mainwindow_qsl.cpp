@@ -7,7 +7,7 @@
 #include "app/datatab.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
-#include "engine/labelsheets.h"
+#include "engine/generate/labelsheets.h"
 #include "logbook/logtable.h"
 #include "logbook/qslmarks.h"
 

@@ -3,8 +3,8 @@
 // at a zoom. It is the object's client while attached, so pages appear while
 // they are generated. The page is drawn from its stored picture at the
 // screen's resolution and pixel ratio, so it stays sharp at every zoom.
-#include "engine/pageplayer.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/pageplayer.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -4,10 +4,10 @@
 #include "app/calibrationdialog.h"
 #include "app/previewcontrol.h"
 #include "designer/messageboxes.h"
-#include "engine/pageexport.h"
+#include "engine/output/pageexport.h"
 #include "engine/print/qtprintdevice.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QAction>
 #include <QActionGroup>

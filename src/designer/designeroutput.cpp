@@ -2,9 +2,9 @@
 #include "designer/designercore.h"
 
 #include "designer/document.h"
-#include "engine/generator.h"
-#include "engine/modelaccess.h"
-#include "engine/qrprinter.h"
+#include "engine/generate/generator.h"
+#include "engine/generate/modelaccess.h"
+#include "engine/pages/qrprinter.h"
 #include "report/design.h"
 
 namespace cm {

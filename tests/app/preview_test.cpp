@@ -6,7 +6,7 @@
 #include "app/previewwindow.h"
 #include "designer/document.h"
 #include "report/design.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "../layout/datasetfixtures.h"
 #include "app/previewwindow.h"
 #include "designer/document.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 using namespace cm;
 using namespace cm::test;

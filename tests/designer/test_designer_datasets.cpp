@@ -1,7 +1,7 @@
 // Preview and print of a layout whose query asks for a parameter.
 #include "../layout/datasetfixtures.h"
 #include "designerfixture.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
 // The document's load and save, settings, output preparation and recovery copies.
 #include "designerfixture.h"
 #include "designer/recoverystore.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QFile>
 #include <QImage>

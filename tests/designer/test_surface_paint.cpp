@@ -3,9 +3,9 @@
 // first card, and the design-time marks come on top only when asked for.
 #include "surfacefixture.h"
 
-#include "engine/generator.h"
-#include "engine/pagereplay.h"
-#include "engine/qrprinter.h"
+#include "engine/generate/generator.h"
+#include "engine/pages/pagereplay.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 // Small helpers for page-output tests: a run of numbered pages and a fake
 // printer that records what a print job received.
-#include "engine/printdevice.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/printdevice.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QPainter>
 #include <QPicture>

@@ -1,5 +1,5 @@
 // The report-file subcommands of cardmint-cli, run as a user would.
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 #include "pagefixture.h"
 
 #include <QFile>

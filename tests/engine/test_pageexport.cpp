@@ -1,6 +1,6 @@
-#include "engine/pageexport.h"
+#include "engine/output/pageexport.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 #include "pagefixture.h"
 
 #include <QFileInfo>

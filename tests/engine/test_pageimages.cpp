@@ -1,9 +1,9 @@
 // Pictures on recorded pages: what the page keeps must be exactly what
 // drawing the image itself records, whatever the sharing does in between.
-#include "engine/crc16.h"
-#include "engine/pageimages.h"
-#include "engine/pageplayer.h"
-#include "engine/pagereplay.h"
+#include "engine/pages/crc16.h"
+#include "engine/pages/pageimages.h"
+#include "engine/pages/pageplayer.h"
+#include "engine/pages/pagereplay.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "engine/pagestream.h"
+#include "engine/pages/pagestream.h"
 
 #include "engine/qrerror.h"
 

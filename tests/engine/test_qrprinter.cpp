@@ -1,5 +1,5 @@
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
+#include "engine/pages/qrprinter.h"
 #include "pagefixture.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // File names made from QSOs, the sheets of labels and printer calibrations.
-#include "engine/cardfilenames.h"
-#include "engine/labelsheets.h"
-#include "engine/printcalibration.h"
+#include "engine/output/cardfilenames.h"
+#include "engine/generate/labelsheets.h"
+#include "engine/output/printcalibration.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

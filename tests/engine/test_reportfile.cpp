@@ -1,7 +1,7 @@
-#include "engine/pagereplay.h"
+#include "engine/pages/pagereplay.h"
 #include "engine/qrerror.h"
-#include "engine/qrprinter.h"
-#include "engine/reportfile.h"
+#include "engine/pages/qrprinter.h"
+#include "engine/pages/reportfile.h"
 #include "pagefixture.h"
 
 #include <QDateTime>

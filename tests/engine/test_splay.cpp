@@ -1,4 +1,4 @@
-#include "engine/splay.h"
+#include "engine/pages/splay.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

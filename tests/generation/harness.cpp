@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include "engine/modelaccess.h"
+#include "engine/generate/modelaccess.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>

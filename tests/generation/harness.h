@@ -2,8 +2,8 @@
 // Builds small reports in code, runs them over a fixture logbook and reads
 // back what was drawn on each page (texts with their positions, rectangles,
 // lines) by replaying the recorded page pictures into a recording device.
-#include "engine/generator.h"
-#include "engine/qrprinter.h"
+#include "engine/generate/generator.h"
+#include "engine/pages/qrprinter.h"
 #include "fixturedataset.h"
 #include "layout/workspace.h"
 

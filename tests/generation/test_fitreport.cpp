@@ -1,6 +1,6 @@
 // Texts that do not fit their boxes: counted per element and card, and the
 // shipped card, which must print whole values in every locale.
-#include "engine/fitreport.h"
+#include "engine/generate/fitreport.h"
 #include "expr/formatsettings.h"
 #include "harness.h"
 #include "layout/demolayouts.h"

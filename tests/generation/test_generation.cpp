@@ -1,5 +1,5 @@
 // Generation scenarios checked by what was drawn on the pages.
-#include "engine/textlayout.h"
+#include "engine/paint/textlayout.h"
 #include "harness.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Cards printed through the printer path, with a PDF file as the printer:
 // straight from generation, and from stored pages.
 #ifdef CARDMINT_HAVE_PRINT
-#include "engine/modelaccess.h"
+#include "engine/generate/modelaccess.h"
 #include "engine/print/qtprintdevice.h"
 #include "harness.h"
 

@@ -1,6 +1,6 @@
 // Cards for the QSL workflow: several QSOs per card, which QSO went on which
 // page, and cards that start further down a partly used sheet.
-#include "engine/modelaccess.h"
+#include "engine/generate/modelaccess.h"
 #include "harness.h"
 #include "layout/demolayouts.h"
 

@@ -1,8 +1,8 @@
 // Rich text: reading and writing RTF, laying a document out from a start
 // character, and rich-text elements on generated cards.
-#include "engine/richtextlayout.h"
-#include "engine/rtfreader.h"
-#include "engine/rtfwriter.h"
+#include "engine/paint/richtextlayout.h"
+#include "engine/paint/rtfreader.h"
+#include "engine/paint/rtfwriter.h"
 #include "harness.h"
 #include "report/codepage.h"
 

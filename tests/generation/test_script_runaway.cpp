@@ -1,6 +1,6 @@
 // A band script that loops for ever cannot hang generation: the run ends at
 // the step budget with a clear message, or as soon as it is cancelled.
-#include "engine/modelaccess.h"
+#include "engine/generate/modelaccess.h"
 #include "engine/qrerror.h"
 #include "expr/variablestore.h"
 #include "harness.h"

@@ -1,5 +1,5 @@
 // Line breaking on the reference surface, and text elements as printed.
-#include "engine/textlayout.h"
+#include "engine/paint/textlayout.h"
 #include "harness.h"
 
 #include <QFontMetricsF>

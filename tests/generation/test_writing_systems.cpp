@@ -1,7 +1,7 @@
 // Names in every writing system print: the fonts on the machine, through the
 // font fallback, have a glyph for each letter, and the PDF carries those
 // fonts and the text.
-#include "engine/pageexport.h"
+#include "engine/output/pageexport.h"
 #include "harness.h"
 
 #include <QGlyphRun>

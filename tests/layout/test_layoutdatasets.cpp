@@ -2,7 +2,7 @@
 // and query parameters.
 #include "datasetfixtures.h"
 
-#include "engine/modelaccess.h"
+#include "engine/generate/modelaccess.h"
 #include "expr/evaluator.h"
 
 #include <QDir>

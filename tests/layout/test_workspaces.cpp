@@ -1,9 +1,9 @@
 // Two layouts open at once (a second window, a preview of another file)
 // each live in their own workspace and never see each other's components
 // or formula variables.
-#include "engine/generator.h"
-#include "engine/modelaccess.h"
-#include "engine/qrprinter.h"
+#include "engine/generate/generator.h"
+#include "engine/generate/modelaccess.h"
+#include "engine/pages/qrprinter.h"
 #include "expr/evaluator.h"
 #include "layout/workspace.h"
 

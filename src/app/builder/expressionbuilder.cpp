@@ -3,7 +3,7 @@
 #include "app/builder/builder.h"
 #include "app/builder/builderwidgets.h"
 #include "designer/messageboxes.h"
-#include "engine/modelaccess.h"
+#include "engine/generate/modelaccess.h"
 #include "expr/environment.h"
 #include "expr/formulacheck.h"
 #include "expr/functionlibrary.h"

@@ -4,7 +4,7 @@
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
-#include "engine/textlayout.h"
+#include "engine/paint/textlayout.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -3,7 +3,7 @@
 #include "designer/designercore.h"
 #include "designer/document.h"
 #include "designer/messageboxes.h"
-#include "engine/rtfreader.h"
+#include "engine/paint/rtfreader.h"
 #include "report/design.h"
 
 #include <QCheckBox>

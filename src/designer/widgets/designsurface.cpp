@@ -6,7 +6,7 @@
 #include "designer/selectionhandle.h"
 #include "designer/widgets/reportpainter.h"
 #include "designer/widgets/surfaceaccessible.h"
-#include "engine/textlayout.h"
+#include "engine/paint/textlayout.h"
 #include "report/design.h"
 
 #include <QKeyEvent>

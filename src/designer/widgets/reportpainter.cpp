@@ -2,9 +2,9 @@
 
 #include "designer/designobjects.h"
 
-#include "engine/elementprinter.h"
-#include "engine/pagereplay.h"
-#include "engine/qrprinter.h"
+#include "engine/paint/elementprinter.h"
+#include "engine/pages/pagereplay.h"
+#include "engine/pages/qrprinter.h"
 #include "expr/environment.h"
 #include "report/design.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The printer destination through QPrinter (CUPS). Without any installed
 // printer it reports none and every job call does nothing.
-#include "engine/printdevice.h"
+#include "engine/pages/printdevice.h"
 
 #include <QPainter>
 #include <QPrinter>

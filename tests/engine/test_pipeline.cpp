@@ -1,0 +1,173 @@
+// Generation and output as two stages: pages handed over to a second thread
+// give the same report file and the same PDF as pages stored first and
+// written after the run; a failing or cancelled output stops both stages.
+#include "engine/generate/generator.h"
+#include "engine/generate/modelaccess.h"
+#include "engine/output/pageexport.h"
+#include "engine/output/pagewriters.h"
+#include "engine/pages/qrprinter.h"
+#include "layout/demolayouts.h"
+#include "layout/workspace.h"
+#include "logbook/demolog.h"
+#include "logbook/logsource.h"
+#include "report/design.h"
+#include "report/report.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace cm {
+namespace {
+
+constexpr int Cards = 1000;
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The run's date is the only part of a report file that differs between two runs.
+QByteArray withoutDate(QByteArray qrp)
+{
+    if (qrp.size() >= 24)
+        qrp.replace(16, 8, QByteArray(8, '\0'));
+    return qrp;
+}
+
+QByteArray withoutCreationDate(QByteArray pdf)
+{
+    static const QRegularExpression date(QStringLiteral("/CreationDate \\(D:[0-9Z+'-]*\\)"));
+    return QString::fromLatin1(pdf).replace(date, QStringLiteral("/CreationDate ()")).toLatin1();
+}
+
+class PipelineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        const QString log = dir_.filePath(QStringLiteral("Log.db"));
+        QString error;
+        ASSERT_TRUE(writeDemoLogbook(log, Cards, 3, &error)) << error.toStdString();
+        buildDemoCard(ws_);
+        // A picture on every card: pages carry it once, as stand-ins, on both paths.
+        auto* image = new TQRDesignImage(&ws_.window);
+        image->setName(QStringLiteral("Logo"));
+        image->setParentControl(ws_.report->firstBandOfType(TQRBandType::rbDetail));
+        image->size.values = {150, 1150, 80, 150};
+        QImage logo(48, 48, QImage::Format_RGB32);
+        logo.fill(Qt::white);
+        QPainter p(&logo);
+        p.setBrush(Qt::darkBlue);
+        p.drawEllipse(4, 4, 40, 40);
+        p.end();
+        image->picture.loadFromImage(logo);
+        auto source = openLogSource(log, &error);
+        ASSERT_TRUE(source) << error.toStdString();
+        ws_.table->setSource(std::move(source));
+    }
+
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    void setCompression(bool on)
+    {
+        if (on)
+            ws_.report->options.bits |= Compression;
+        else
+            ws_.report->options.bits &= ~uint32_t(Compression);
+    }
+
+    // The pages of one run, stored first.
+    void generateStored(TQRPrinter& pages)
+    {
+        ReportGenerator generator(*ws_.report, pages);
+        ScopedModelAccess access(&generator);
+        ASSERT_TRUE(generator.generate());
+        ASSERT_EQ(pages.storedPages(), Cards);
+    }
+
+    // One run through the two stages; returns the pages the output stage wrote.
+    int generatePipelined(std::unique_ptr<PageWriter> writer, bool storedBytes,
+                          const std::function<void(ReportGenerator&, int page)>& onRecord = {})
+    {
+        TQRPrinter pages;
+        PageHandOver handOver(storedBytes, 2);   // small: generation waits on output often
+        pages.setPageHandOver(&handOver);
+        PageOutputStage stage(handOver, std::move(writer));
+        ReportGenerator generator(*ws_.report, pages);
+        if (onRecord)
+            generator.setRecordPrinted([&](int, int page) { onRecord(generator, page); });
+        ScopedModelAccess access(&generator);
+        generator.generate();
+        lastRunPages_ = pages.pageCount();
+        EXPECT_EQ(pages.storedPages(), 0);   // pages went to the output stage only
+        return stage.finish();
+    }
+
+    QTemporaryDir dir_;
+    Workspace ws_;
+    int lastRunPages_ = 0;
+};
+
+TEST_F(PipelineTest, HandedOverPagesGiveTheSameFilesAsStoredPages)
+{
+    for (const bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed ? "compressed" : "uncompressed");
+        setCompression(compressed);
+        {
+            TQRPrinter stored;
+            generateStored(stored);
+            stored.writeReportFile(path("stored.qrp"));
+            ASSERT_EQ(exportPdf(stored, path("stored.pdf")), Cards);
+        }
+        EXPECT_EQ(generatePipelined(std::make_unique<ReportFileWriter>(path("piped.qrp")), true), Cards);
+        EXPECT_EQ(generatePipelined(std::make_unique<PdfPageWriter>(path("piped.pdf"), PageCalibration()), false),
+                  Cards);
+
+        const QByteArray storedQrp = readAll(path("stored.qrp"));
+        ASSERT_GT(storedQrp.size(), Cards * 100);
+        EXPECT_TRUE(withoutDate(storedQrp) == withoutDate(readAll(path("piped.qrp"))));
+        const QByteArray storedPdf = readAll(path("stored.pdf"));
+        ASSERT_TRUE(storedPdf.startsWith("%PDF"));
+        EXPECT_TRUE(withoutCreationDate(storedPdf) == withoutCreationDate(readAll(path("piped.pdf"))));
+    }
+}
+
+TEST_F(PipelineTest, FailingOutputStopsGenerationAndWritesNothing)
+{
+    // The PDF cannot be created: the output stage fails on the first page,
+    // and generation stops soon after instead of making every card.
+    const QString missing = path("no such folder/cards.pdf");
+    try {
+        generatePipelined(std::make_unique<PdfPageWriter>(missing, PageCalibration()), false);
+        ADD_FAILURE() << "the failure of the output stage was not reported";
+    } catch (const EQRError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("Cannot create")));
+    }
+    EXPECT_LT(lastRunPages_, Cards / 2);
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(PipelineTest, CancelStopsBothStagesAndKeepsTheOldFile)
+{
+    const QString out = path("cards.qrp");
+    {
+        QFile old(out);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    const int written = generatePipelined(std::make_unique<ReportFileWriter>(out), true,
+                                          [](ReportGenerator& generator, int page) {
+                                              if (page == 100)
+                                                  generator.requestCancel();
+                                          });
+    EXPECT_LE(written, 100);
+    EXPECT_LE(lastRunPages_, 101);
+    EXPECT_EQ(readAll(out), QByteArray("old contents"));
+}
+
+} // namespace
+} // namespace cm
