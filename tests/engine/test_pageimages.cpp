@@ -153,6 +153,19 @@ TEST(PagePlayer, DrawsPagesAsTheyWereRecorded)
     render([&](QPainter& p, const QRectF& r) { EXPECT_FALSE(player.drawPage(p, damaged, r)); });
 }
 
+TEST(PagePlayer, RefusesPagesOfOlderPictureFormats)
+{
+    cm::PageImageRecords shared;
+    QByteArray page = cardPage(shared, logo(30, 20, Qt::darkGreen), logo(8, 8, Qt::red), QStringLiteral("S59ABC"));
+    for (quint16 major : {quint16(6), quint16(QDataStream::Qt_5_15)}) {
+        QByteArray old = page;
+        qToBigEndian<quint16>(major, old.data() + 6);
+        qToBigEndian<quint16>(qChecksum(QByteArrayView(old).sliced(6)), old.data() + 4);
+        QPicture picture;
+        EXPECT_FALSE(cm::pictureFromData(old, picture)) << major;
+    }
+}
+
 TEST(PagePlayer, LargeLettersOnAFineTarget)
 {
     // A big callsign on a 1200-dpi target, as a PDF page or a printer has it,

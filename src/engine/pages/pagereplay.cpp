@@ -89,7 +89,9 @@ bool recordsValid(QByteArrayView data)
     const auto* bytes = reinterpret_cast<const uchar*>(data.data());
     const qsizetype size = data.size();
     const quint16 major = qFromBigEndian<quint16>(bytes + 6);
-    if (major < 4 || major > QDataStream::Qt_DefaultCompiledVersion || bytes[BeginAt] != Begin)
+    // Pages are recorded by Qt 6; the record checks below know only its
+    // layouts, and older stream formats read pens and brushes differently.
+    if (major < QDataStream::Qt_6_0 || major > QDataStream::Qt_DefaultCompiledVersion || bytes[BeginAt] != Begin)
         return false;
     const quint32 count = qFromBigEndian<quint32>(bytes + 28);
     if (count == 0 || count > quint32(size - RecordsAt) / 2)
