@@ -166,6 +166,20 @@ TEST(PagePlayer, RefusesPagesOfOlderPictureFormats)
     }
 }
 
+TEST(PagePlayer, RefusesABeginRecordInsideThePage)
+{
+    // A forged page whose records start with a second begin record.
+    QByteArray page = QByteArray::fromHex("7aff280000000014148b1e008200000009f45f5a800000002a00094a000000021e001f14148b1e008200000d0d1f0d0d800005fffeffff4a");
+    page.replace(0, 4, "QPIC");
+    qToBigEndian<quint16>(qChecksum(QByteArrayView(page).sliced(6)), page.data() + 4);
+    QPicture picture;
+    EXPECT_FALSE(cm::pictureFromData(page, picture));
+    QImage image(40, 56, QImage::Format_RGB32);
+    QPainter painter(&image);
+    cm::PagePlayer player;
+    EXPECT_FALSE(player.drawPage(painter, page, QRectF(0, 0, 40, 56)));
+}
+
 TEST(PagePlayer, LargeLettersOnAFineTarget)
 {
     // A big callsign on a 1200-dpi target, as a PDF page or a printer has it,

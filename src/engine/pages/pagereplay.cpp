@@ -110,7 +110,10 @@ bool recordsValid(QByteArrayView data)
             length = qFromBigEndian<quint32>(bytes + pos);
             pos += 4;
         }
-        if (!knownRecord(code) || length > size - pos || !recordContentValid(code, bytes + pos, length))
+        // A begin record inside the list makes the player read a record count
+        // from the bytes after it and play that many again, nested without end.
+        if (!knownRecord(code) || code == Begin || length > size - pos
+            || !recordContentValid(code, bytes + pos, length))
             return false;
         pos += qsizetype(length);
     }
