@@ -1,4 +1,5 @@
 // The report-file subcommands of cardmint-cli, run as a user would.
+#include "cliprocess.h"
 #include "engine/pages/qrprinter.h"
 #include "pagefixture.h"
 
@@ -10,20 +11,8 @@
 namespace cm {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(CARDMINT_CLI), args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
+using cm::test::CliRun;
+using cm::test::runCli;
 
 class CliPagesTest : public ::testing::Test {
 protected:
@@ -45,7 +34,7 @@ protected:
 TEST_F(CliPagesTest, QrpInfoDescribesTheFile)
 {
     const CliRun run = runCli({QStringLiteral("qrp-info"), m_report});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QLatin1String("pages: 3\n")));
     EXPECT_TRUE(run.out.contains(QLatin1String("compressed: yes\n")));
     EXPECT_TRUE(run.out.contains(QLatin1String("paper: A4 landscape (297.0 x 210.0 mm)\n")));
@@ -55,13 +44,13 @@ TEST_F(CliPagesTest, QrpInfoDescribesTheFile)
 TEST_F(CliPagesTest, ConvertWritesEveryPage)
 {
     const CliRun pdf = runCli({QStringLiteral("convert"), m_report, QStringLiteral("--pdf"), m_dir.filePath(QStringLiteral("cards.pdf"))});
-    EXPECT_EQ(pdf.exitCode, 0) << pdf.err.toStdString();
+    EXPECT_EQ(pdf.code, 0) << pdf.err.toStdString();
     EXPECT_EQ(pdf.out, QStringLiteral("pages: 3\n"));
     EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("cards.pdf"))));
 
     const CliRun png = runCli({QStringLiteral("convert"), m_report, QStringLiteral("--png"),
                                m_dir.filePath(QStringLiteral("card-#.png")), QStringLiteral("--dpi"), QStringLiteral("30")});
-    EXPECT_EQ(png.exitCode, 0) << png.err.toStdString();
+    EXPECT_EQ(png.code, 0) << png.err.toStdString();
     for (int n = 1; n <= 3; ++n)
         EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("card-%1.png").arg(n)))) << n;
 }
@@ -91,7 +80,7 @@ TEST_F(CliPagesTest, BadInputFailsWithAMessage)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         const CliRun run = runCli(c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.code, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1String(c.message))) << run.err.toStdString();
     }
 }

@@ -1,5 +1,6 @@
 // The command line explains itself: help on every command, one spelling per
 // option, bare names looked up where the README says, clear messages.
+#include "cliprocess.h"
 #include "layout/layoutlocator.h"
 
 #include <QDir>
@@ -10,26 +11,8 @@
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-// Runs the tool in `folder` with the extra environment `env` ("NAME=value").
-CliRun runCli(const QStringList& args, const QString& folder = QString(), const QStringList& env = {})
-{
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const QString& pair : env)
-        e.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-    p.setProcessEnvironment(e);
-    if (!folder.isEmpty())
-        p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(CARDMINT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using cm::test::CliRun;
+using cm::test::runCli;
 
 } // namespace
 

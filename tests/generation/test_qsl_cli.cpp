@@ -1,5 +1,7 @@
 // The QSL workflow on the command line: marks as sent, ADIF export, images
 // named after their QSOs, label sheets with a start position, calibration.
+#include "cliprocess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,23 +12,12 @@
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
+using cm::test::CliRun;
 
-// Runs the tool with its settings in `config` (XDG_CONFIG_HOME).
+// `config` is the settings folder of the run (none: the user's).
 CliRun cli(const QStringList& args, const QString& config = QString())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!config.isEmpty())
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(CARDMINT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return cm::test::runCli(args, QString(), config.isEmpty() ? QStringList() : QStringList{"XDG_CONFIG_HOME=" + config});
 }
 
 const QString demoCard = QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Demo1.qr2");

@@ -1,4 +1,6 @@
 // The render command end to end: demo log in, pages out.
+#include "cliprocess.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -7,24 +9,12 @@
 
 namespace {
 
-struct CliResult {
-    int code;
-    QString out;
-    QString err;
-};
+using CliResult = cm::test::CliRun;
 
 // `locale` names the formatting locale of the run (none: the system's).
 CliResult cli(const QStringList& args, const QString& locale = QString())
 {
-    QProcess p;
-    if (!locale.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("CARDMINT_LOCALE"), locale);
-        p.setProcessEnvironment(env);
-    }
-    p.start(QStringLiteral(CARDMINT_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return cm::test::runCli(args, QString(), locale.isEmpty() ? QStringList() : QStringList{"CARDMINT_LOCALE=" + locale});
 }
 
 const QString layout = QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Demo1.qr2");
