@@ -9,6 +9,7 @@
 #include "designer/designercore.h"
 #include "designer/designobjects.h"
 #include "designer/document.h"
+#include "engine/paint/rtfreader.h"
 #include "report/design.h"
 
 #include <QAction>
@@ -19,6 +20,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <functional>
@@ -272,6 +275,49 @@ TEST_F(WindowTest, ElementDialogsWriteBackOnOkAndNothingOnCancel)
              auto& r = dynamic_cast<TQRDesignRichtext&>(c);
              EXPECT_EQ(r.richContent, rtf);
              EXPECT_EQ(r.lines.lines.value(0), QStringLiteral("Tnx for the QSO"));
+         }},
+        // Typed text; the second paragraph selected and formatted by the
+        // standard keys, the font and colour boxes and the alignment button.
+        {DesignState::RichText,
+         [&](QDialog& d) {
+             auto& text = child<QTextEdit>(d, QStringLiteral("RichTextView"));
+             text.setFocus();
+             text.selectAll();
+             QTest::keyClicks(&text, QStringLiteral("Tnx QSO"));
+             QTest::keyClick(&text, Qt::Key_Return);   // a new paragraph, not OK
+             QTest::keyClicks(&text, QStringLiteral("73"));
+             QTest::keyClick(&text, Qt::Key_Home, Qt::ShiftModifier);
+             QFont font(QStringLiteral("Courier New"));
+             font.setPointSize(20);
+             boxes.fonts = {font};
+             boxes.colors = {QColor(0x10, 0x20, 0x30)};
+             click(d, QStringLiteral("Font"));
+             click(d, QStringLiteral("Color"));
+             click(d, QStringLiteral("Centered"));
+             for (Qt::Key key : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
+                 QTest::keyClick(&text, key, Qt::ControlModifier);
+             EXPECT_TRUE(child<QPushButton>(d, QStringLiteral("BoldButton")).isChecked());
+         },
+         [](Component& c) {
+             auto& r = dynamic_cast<TQRDesignRichtext&>(c);
+             EXPECT_EQ(r.lines.lines, (QStringList{QStringLiteral("Tnx QSO"), QStringLiteral("73")}));
+             QTextDocument stored;
+             ASSERT_TRUE(readRtf(r.richContent, stored)) << r.richContent.toStdString();
+             ASSERT_EQ(stored.blockCount(), 2);
+             const QTextBlock first = stored.firstBlock(), second = first.next();
+             EXPECT_EQ(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+             EXPECT_EQ(second.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+             const QTextCharFormat plain = first.begin().fragment().charFormat();
+             EXPECT_LT(plain.fontWeight(), QFont::DemiBold);
+             EXPECT_FALSE(plain.fontItalic());
+             ASSERT_EQ(second.text(), QStringLiteral("73"));
+             const QTextCharFormat formatted = second.begin().fragment().charFormat();
+             EXPECT_GE(formatted.fontWeight(), QFont::DemiBold);
+             EXPECT_TRUE(formatted.fontItalic());
+             EXPECT_TRUE(formatted.fontUnderline());
+             EXPECT_EQ(formatted.fontFamilies().toStringList().value(0), QStringLiteral("Courier New"));
+             EXPECT_EQ(formatted.fontPointSize(), 20);
+             EXPECT_EQ(formatted.foreground().color(), QColor(0x10, 0x20, 0x30));
          }},
     };
     for (const Case& c : cases) {
