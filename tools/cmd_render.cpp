@@ -18,6 +18,7 @@
 #include "engine/output/cardfilenames.h"
 #include "engine/generate/labelsheets.h"
 #include "engine/output/printcalibration.h"
+#include "engine/output/printerpagewriter.h"
 #include "logbook/logfields.h"
 #include "logbook/logsource.h"
 #include "logbook/qslmarks.h"
@@ -430,11 +431,14 @@ int run(const QStringList& args, cm::cli::Io& io)
         }
         const cm::PageCalibration fileCalibration =
             o.calibration && calibration ? *calibration : cm::PageCalibration();
-        // A PDF and a report file are written on a second thread while
-        // generation goes on with the next pages.
+        // A PDF, a report file and the printer are written on a second
+        // thread while generation goes on with the next pages.
         const bool pipelined = *o.target == Target::Pdf || *o.target == Target::Qrp;
         std::optional<cm::PageHandOver> handOver;
         std::optional<cm::PageOutputStage> outputStage;
+        std::optional<cm::PrintStages> printStages;
+        if (*o.target == Target::Printer)
+            printStages.emplace(pages);
         if (pipelined) {
             handOver.emplace(*o.target == Target::Qrp);
             pages.setPageHandOver(&*handOver);
@@ -464,6 +468,11 @@ int run(const QStringList& args, cm::cli::Io& io)
         if (generator.cancelled() || interrupted) {
             if (outputStage)
                 outputStage->cancel();
+            if (printStages) {
+                // A printer that failed stopped the run: its error is told.
+                printStages->cancel();
+                printStages->finish();
+            }
             io.err << "render: cancelled; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
@@ -471,6 +480,8 @@ int run(const QStringList& args, cm::cli::Io& io)
         if (logTable && !logTable->readError().isEmpty()) {
             if (outputStage)
                 outputStage->cancel();
+            if (printStages)
+                printStages->cancel();
             io.err << "render: " << logTable->readError() << "; nothing was written or printed\n";
             return cm::cli::ExitFailure;
         }
@@ -489,7 +500,7 @@ int run(const QStringList& args, cm::cli::Io& io)
             break;
         }
         case Target::Qrp: written = outputStage->finish(); break;
-        case Target::Printer: written = pages.pageCount(); break;
+        case Target::Printer: written = printStages->finish(); break;
         }
         io.out << "pages: " << written << "\n";
         for (const QString& warning : generator.fitReport().warnings())

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -144,7 +145,8 @@ private:
 
     // One run into `pages` (printed, or kept for the preview) under a
     // progress window; false when nothing was output.
-    bool printCards(TQRPrinter& pages, const RunExtras& extras);
+    // `onCancel` runs as well when the progress window's Cancel is pressed.
+    bool printCards(TQRPrinter& pages, const RunExtras& extras, const std::function<void()>& onCancel = {});
     // Generates the preview's pages, the first card at `startAt`; false
     // when there is nothing to show (the run failed or the window closed).
     bool generatePreview(PreviewWindow& window, int startAt);

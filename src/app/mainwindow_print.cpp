@@ -10,6 +10,7 @@
 #include "designer/document.h"
 #include "designer/messageboxes.h"
 #include "engine/generate/labelsheets.h"
+#include "engine/output/printerpagewriter.h"
 #include "engine/print/qtprintdevice.h"
 #include "engine/qrerror.h"
 #include "engine/pages/qrprinter.h"
@@ -44,7 +45,7 @@ PrintChoice layoutPrintChoice(const TQRReportPrinterSettings& settings)
 
 // The progress window is application-modal, so nothing can change the
 // report while the run hands events on; its Cancel ends the run.
-bool MainWindow::printCards(TQRPrinter& pages, const RunExtras& extras)
+bool MainWindow::printCards(TQRPrinter& pages, const RunExtras& extras, const std::function<void()>& onCancel)
 {
     QProgressDialog progress(tr("Printing the cards..."), tr("Cancel"), 0, 100, this);
     progress.setWindowTitle(tr("Printing progress"));
@@ -53,6 +54,8 @@ bool MainWindow::printCards(TQRPrinter& pages, const RunExtras& extras)
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     connect(&progress, &QProgressDialog::canceled, designer_.get(), &DesignerCore::cancelRun);
+    if (onCancel)
+        connect(&progress, &QProgressDialog::canceled, this, onCancel);
     progress.setValue(0);
     const bool generated = designer_->runReport(
         pages, OutputKind::Print, [] { QCoreApplication::processEvents(); },
@@ -201,7 +204,15 @@ void MainWindow::printWith(const PrintChoice& choice)
             boxes_.error(NoPrinter);
             return;
         }
-        if (!printCards(pages, extras)) {
+        // The cards are printed on a second thread while the next ones are
+        // made; Cancel stops both at the next page and aborts the job.
+        PrintStages stages(pages);
+        const bool generated = printCards(pages, extras, [&stages] { stages.cancel(); });
+        if (!generated)
+            stages.cancel();
+        // A printer that failed stopped the run: its error, not a cancel, is told.
+        const int printedPages = stages.finish();
+        if (!generated) {
             statusBar()->showMessage(tr("Printing cancelled."), 10000);
             return;
         }
@@ -209,7 +220,7 @@ void MainWindow::printWith(const PrintChoice& choice)
             boxes_.error(tr("The printer did not accept the print job."));
             return;
         }
-        statusBar()->showMessage(tr("%n page(s) sent to the printer.", nullptr, pages.pageCount()), 10000);
+        statusBar()->showMessage(tr("%n page(s) sent to the printer.", nullptr, printedPages), 10000);
         const QStringList warnings = designer_->fitWarnings();
         if (!warnings.isEmpty())
             boxes_.information(tr("Some texts did not fit their boxes and were cut:") + QLatin1Char('\n') +

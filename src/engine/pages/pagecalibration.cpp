@@ -9,4 +9,13 @@ QRectF calibratedTarget(const QRectF& target, const PageCalibration& calibration
                   target.width() * scale, target.height() * scale);
 }
 
+QTransform calibrationTransform(const PageCalibration& calibration, int dpiX, int dpiY)
+{
+    const double scale = calibration.scalePercent / 100;
+    QTransform t;
+    t.translate(calibration.offsetXMm * dpiX / 25.4, calibration.offsetYMm * dpiY / 25.4);
+    t.scale(scale, scale);
+    return t;
+}
+
 } // namespace cm

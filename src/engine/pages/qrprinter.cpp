@@ -79,12 +79,16 @@ static std::pair<Extended, Extended> portraitSheet(const TQRPageSetup& setup, co
 
 Extended TQRPrinter::sheetWidth() const
 {
+    if (m_printerStaged)
+        return m_stagedSheetWidth;
     const auto [width, length] = portraitSheet(m_setup, m_printerAvailable ? m_printer.get() : nullptr);
     return m_setup.orientation == TQROrientation::poLandscape ? length : width;
 }
 
 Extended TQRPrinter::sheetLength() const
 {
+    if (m_printerStaged)
+        return m_stagedSheetLength;
     const auto [width, length] = portraitSheet(m_setup, m_printerAvailable ? m_printer.get() : nullptr);
     return m_setup.orientation == TQROrientation::poLandscape ? width : length;
 }
@@ -120,6 +124,7 @@ void TQRPrinter::openDocument()
         throw EQRError(notReady());
     if (toPrinter && !m_printerAvailable)
         throw EQRError(QStringLiteral("No printer installed"));
+    m_printerStaged = false;
     if (toPrinter) {
         m_printer->applySettings(jobSettings());
         const QPointF offset = m_printer->offsetNative();
@@ -127,6 +132,11 @@ void TQRPrinter::openDocument()
         m_topWaste = offset.y();
         m_xFactor = Extended(m_printer->dpiX()) / NativePerInch;
         m_yFactor = Extended(m_printer->dpiY()) / NativePerInch;
+        if (m_handOver) {
+            m_stagedSheetWidth = sheetWidth();
+            m_stagedSheetLength = sheetLength();
+            m_printerStaged = true;
+        }
     } else {
         m_leftWaste = m_topWaste = 0;
         setScreenFactors();
@@ -180,8 +190,8 @@ void TQRPrinter::openPage()
         startPicture();
         return;
     }
-    if (!pageInRange(m_pageCount)) {
-        startPicture();   // scratch: drawn and discarded
+    if (!pageInRange(m_pageCount) || m_printerStaged) {
+        startPicture();   // scratch (drawn and discarded), or a page to hand over
         return;
     }
     m_onPrinterPage = true;
@@ -195,13 +205,8 @@ void TQRPrinter::openPage()
     }
     m_printerHasPage = true;
     m_canvas = m_printerPainter;
-    if (!m_calibration.isIdentity()) {
-        const double scale = m_calibration.scalePercent / 100;
-        QTransform t;
-        t.translate(m_calibration.offsetXMm * m_printer->dpiX() / 25.4, m_calibration.offsetYMm * m_printer->dpiY() / 25.4);
-        t.scale(scale, scale);
-        m_canvas->setWorldTransform(t);
-    }
+    if (!m_calibration.isIdentity())
+        m_canvas->setWorldTransform(calibrationTransform(m_calibration, m_printer->dpiX(), m_printer->dpiY()));
 }
 
 void TQRPrinter::closePage()
@@ -213,7 +218,7 @@ void TQRPrinter::closePage()
         m_canvas = nullptr;   // the next printer page is started when it opens
         return;
     }
-    if (m_destination == TQRDestination::Metafile && m_handOver) {
+    if (m_handOver && (m_destination == TQRDestination::Metafile || pageInRange(m_pageCount))) {
         handOverPage();
         return;
     }
@@ -258,7 +263,7 @@ void TQRPrinter::handOverPage()
 
 void TQRPrinter::endHandOver()
 {
-    if (m_handOver && m_destination == TQRDestination::Metafile)
+    if (m_handOver && (m_destination == TQRDestination::Metafile || m_printerStaged))
         m_handOver->close();
 }
 
@@ -288,7 +293,7 @@ void TQRPrinter::closeDocument()
         return;
     const bool hadPage = m_pageOpen;
     closePage();
-    if (m_destination == TQRDestination::Printer && m_printer->jobRunning())
+    if (m_destination == TQRDestination::Printer && !m_printerStaged && m_printer->jobRunning())
         m_printer->endJob();
     if (hadPage) {
         ++m_availablePages;
@@ -310,7 +315,8 @@ void TQRPrinter::abortDocument()
             finishPicture();
         m_pageOpen = false;
         m_canvas = nullptr;
-        if (m_printer->jobRunning())
+        // A staged job is aborted by the output stage, on its own thread.
+        if (!m_printerStaged && m_printer->jobRunning())
             m_printer->abortJob();
     } else {
         closePage();
@@ -318,7 +324,7 @@ void TQRPrinter::abortDocument()
     m_state = TQRPrinterState::Finished;
     m_pages.finish(QDateTime::currentDateTime());
     // An aborted document is no document: the output stage drops it.
-    if (m_handOver && m_destination == TQRDestination::Metafile)
+    if (m_handOver && (m_destination == TQRDestination::Metafile || m_printerStaged))
         m_handOver->stop();
 }
 
@@ -335,6 +341,7 @@ void TQRPrinter::cleanup()
     m_pageNumber = 0;
     m_availablePages = 0;
     m_loadedFromFile = false;
+    m_printerStaged = false;
     m_state = TQRPrinterState::Ready;
 }
 

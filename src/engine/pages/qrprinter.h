@@ -85,7 +85,13 @@ public:
     // Pages of the metafile destination go to `handOver` as they are
     // finished instead of into the page list, and the hand-over is closed
     // when the document ends. A hand-over that stops cancels the run.
+    // With the printer destination the pages of the print range are
+    // recorded at the printer's resolution and handed over for the output
+    // stage to print (PrinterPageWriter); the run itself then leaves the
+    // printer alone once the document is open.
     void setPageHandOver(PageHandOver* handOver) { m_handOver = handOver; }
+    // The printer the run prints on (null when none is installed).
+    TQRPrintDevice* printDevice() const { return m_printer.get(); }
 
     // Hooks set by the report.
     std::function<void()> afterPrint;
@@ -177,6 +183,11 @@ private:
     bool m_compression = false;
     TQRPrinterClient* m_client = nullptr;
     PageHandOver* m_handOver = nullptr;
+    // A printer run handing its pages over: the printer belongs to the
+    // output stage's thread until the run ends, so the sheet is read once.
+    bool m_printerStaged = false;
+    Extended m_stagedSheetWidth = 0;
+    Extended m_stagedSheetLength = 0;
     PageCalibration m_calibration;
 
     bool m_cancelled = false;
