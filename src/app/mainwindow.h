@@ -34,6 +34,7 @@ class PreviewWindow;
 class RecoveryStore;
 class RulerPanel;
 class TQRPrinter;
+class TQRQtPrintDevice;
 struct MainActions;
 struct PrintChoice;
 struct RunExtras;
@@ -77,6 +78,11 @@ public:
     void print();
     // One print run with the printer, copies and pages chosen for it.
     void printWith(const PrintChoice& choice);
+    // The printer a print run uses, by its name (empty: the default
+    // printer). Unset, it is the platform's; tests put a PDF file in its
+    // place, and then printing needs no installed printer.
+    using PrintDeviceMaker = std::function<std::unique_ptr<TQRQtPrintDevice>(const QString& printerName)>;
+    void setPrintDeviceMaker(PrintDeviceMaker maker) { printDeviceMaker_ = std::move(maker); }
     void printerSetup();
     // The open preview window, if any.
     PreviewWindow* previewWindow() const;
@@ -197,6 +203,8 @@ private:
     QPointer<PreviewWindow> preview_;
     QAction* markSentOption_ = nullptr;
     PrintedQsos previewQsos_;   // the cards of the preview's pages
+    PrintDeviceMaker printDeviceMaker_;
+    bool printerReady() const;
 };
 
 } // namespace cm

@@ -147,11 +147,13 @@ bool MainWindow::generatePreview(PreviewWindow& window, int startAt)
 
 PreviewWindow* MainWindow::previewWindow() const { return preview_.data(); }
 
+bool MainWindow::printerReady() const { return printDeviceMaker_ || TQRQtPrintDevice::anyPrinterInstalled(); }
+
 void MainWindow::print()
 {
     if (running_)
         return;
-    if (!TQRQtPrintDevice::anyPrinterInstalled()) {
+    if (!printerReady()) {
         boxes_.error(NoPrinter);
         return;
     }
@@ -164,7 +166,7 @@ void MainWindow::printWith(const PrintChoice& choice)
 {
     if (running_)
         return;
-    if (!TQRQtPrintDevice::anyPrinterInstalled()) {
+    if (!printerReady()) {
         boxes_.error(NoPrinter);
         return;
     }
@@ -189,7 +191,12 @@ void MainWindow::printWith(const PrintChoice& choice)
         setWindowState(state);
         running_ = false;
     });
-    auto device = std::make_unique<TQRQtPrintDevice>(choice.printerName);
+    std::unique_ptr<TQRQtPrintDevice> device = printDeviceMaker_ ? printDeviceMaker_(choice.printerName)
+                                                                 : std::make_unique<TQRQtPrintDevice>(choice.printerName);
+    if (!device) {
+        boxes_.error(NoPrinter);
+        return;
+    }
     TQRQtPrintDevice& printer = *device;
     TQRPrinter pages(std::move(device));
     pages.setDestination(TQRDestination::Printer);

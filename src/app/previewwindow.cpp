@@ -294,16 +294,17 @@ void PreviewWindow::print()
 {
     if (!finished() || generating_)
         return;
-    if (!TQRQtPrintDevice::anyPrinterInstalled()) {
-        boxes_.error(NoPrinter);
-        return;
-    }
+    // Generated pages are printed by the main window, which knows its printer.
     if (loadedFile_.isEmpty()) {
         if (printGenerated) {
             PrintChoice choice = choice_;
             choice.startAt = startAt();
             printGenerated(choice);
         }
+        return;
+    }
+    if (!TQRQtPrintDevice::anyPrinterInstalled()) {
+        boxes_.error(NoPrinter);
         return;
     }
     // The stored pages of the loaded file, on the printer chosen for them.

@@ -14,9 +14,11 @@
 #include "engine/generate/labelsheets.h"
 #include "engine/output/printcalibration.h"
 #include "engine/pages/qrprinter.h"
+#include "engine/print/qtprintdevice.h"
 #include "logbook/logfields.h"
 #include "logbook/logtable.h"
 #include "report/design.h"
+#include "pdfraster.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +28,9 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -75,7 +80,133 @@ bool hasLineStarting(const QStringList& shown, const QString& start)
     return std::any_of(shown.begin(), shown.end(), [&](const QString& s) { return s.startsWith(start); });
 }
 
+// While a print runs: the print dialog is accepted as it comes and, with
+// `cancel`, the progress window's Cancel is pressed once it shows.
+void answerPrintDialogs(bool cancel)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, cancel] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QPrintDialog*>(modal); dialog && dialog->isVisible()) {
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            if (!cancel) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        } else if (auto* progress = qobject_cast<QProgressDialog*>(modal); cancel && progress && progress->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            progress->cancel();
+        }
+    });
+    timer->start();
+}
+
+// A PDF file in the printer's place, one file per print; the names asked for.
+struct PdfPrinters {
+    QString folder;
+    QStringList asked;
+    int prints = 0;
+    QString file(int print) const { return QDir(folder).filePath(QStringLiteral("printed%1.pdf").arg(print)); }
+    MainWindow::PrintDeviceMaker maker()
+    {
+        return [this](const QString& name) {
+            asked << name;
+            return std::make_unique<TQRQtPrintDevice>(TQRQtPrintDevice::PrintToFile{}, file(++prints));
+        };
+    }
+};
+
+int pdfPages(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray pdf = file.readAll();
+    return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"));
+}
+
 } // namespace
+
+TEST_F(WindowTest, PrintedCardsAreMarkedAsSentAndACancelledPrintMarksNothing)
+{
+    QTemporaryDir dir;
+    const QString log = fiveQsos(dir, QStringLiteral("log.db"));
+    ASSERT_FALSE(log.isEmpty());
+    auto w = startWindow();
+    PdfPrinters printers{dir.path(), {}, 0};
+    w->setPrintDeviceMaker(printers.maker());
+    w->markSentOption()->setChecked(true);
+    boxes.fileNames.push_back(log);
+    w->openTable();
+    ASSERT_EQ(w->activeTable(), log) << boxes.shown.join('\n').toStdString();
+    ASSERT_TRUE(w->dataTab().applyFilter("(Band = '20M')"));
+    w->dataTab().reload();
+
+    // Cancelled in the progress window: the job is aborted, nothing asked or marked.
+    boxes.shown.clear();
+    answerPrintDialogs(true);
+    w->actions().print->trigger();
+    EXPECT_EQ(printers.prints, 1);
+    EXPECT_EQ(pdfPages(printers.file(1)), 0);
+    EXPECT_FALSE(hasLineStarting(boxes.shown, "ask:")) << boxes.shown.join('\n').toStdString();
+    for (const auto& [call, mark] : marksIn(log))
+        EXPECT_EQ(mark, "") << call.toStdString();
+
+    // Printed: one page per card, and Yes marks exactly the printed QSOs.
+    boxes.shown.clear();
+    boxes.answers.push_back(MessageBoxes::Answer::Yes);
+    answerPrintDialogs(false);
+    w->actions().print->trigger();
+    ASSERT_EQ(printers.prints, 2);
+    EXPECT_EQ(pdfPages(printers.file(2)), 3);
+    EXPECT_TRUE(boxes.shown.contains("ask: Mark the 3 printed QSOs as sent?")) << boxes.shown.join('\n').toStdString();
+    const std::map<QString, QString> expected = {
+        {"S52AB", "Y"}, {"DL1XY", ""}, {"OK2PQ", "Y"}, {"G4ABC", ""}, {"F5XYZ", "Y"}};
+    EXPECT_EQ(marksIn(log), expected);
+}
+
+// The preview's Print prints on the printer chosen for it, under that
+// printer's stored calibration: the offset moves everything on the sheet.
+TEST_F(WindowTest, PreviewPrintAppliesThePrintersCalibration)
+{
+    if (!cmtest::canRasterisePdf())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    auto w = startWindow();
+    QTemporaryDir dir;
+    PdfPrinters printers{dir.path(), {}, 0};
+    w->setPrintDeviceMaker(printers.maker());
+    const QString printer = QStringLiteral("Office Laser");
+    const auto printFromPreview = [&] {
+        QPointer<PreviewWindow> preview = openPreview(*w);
+        ASSERT_NE(preview, nullptr);
+        PrintChoice choice;
+        choice.printerName = printer;
+        preview->setPrintChoice(choice);
+        preview->action(QStringLiteral("Print"))->trigger();
+        ASSERT_FALSE(preview.isNull());
+        preview->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // gone before the next one opens
+    };
+    printFromPreview();
+    QString error;
+    ASSERT_TRUE(writeCalibration(QDir(paths.configFolder).filePath("Cardmint.ini"), printer, PageCalibration{10, 5, 100}, &error))
+        << error.toStdString();
+    printFromPreview();
+    ASSERT_EQ(printers.asked, (QStringList{printer, printer}));
+
+    constexpr int Dpi = 50;
+    const std::vector<QImage> plain = cmtest::rasterisePdf(printers.file(1), Dpi);
+    const std::vector<QImage> moved = cmtest::rasterisePdf(printers.file(2), Dpi);
+    ASSERT_FALSE(plain.empty());
+    ASSERT_EQ(moved.size(), plain.size());
+    const QRect before = cmtest::inkBounds(plain[0]), after = cmtest::inkBounds(moved[0]);
+    ASSERT_FALSE(before.isEmpty());
+    const QPoint expected(qRound(10 * Dpi / 25.4), qRound(5 * Dpi / 25.4));
+    const QPoint shift = after.topLeft() - before.topLeft();
+    EXPECT_LE((shift - expected).manhattanLength(), 2) << shift.x() << "," << shift.y();
+}
 
 TEST_F(WindowTest, ExportedCardsAreMarkedAsSentOnlyWhenTheUserSaysYes)
 {

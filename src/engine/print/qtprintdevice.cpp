@@ -1,5 +1,6 @@
 #include "engine/print/qtprintdevice.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
@@ -160,8 +161,12 @@ void TQRQtPrintDevice::abortJob()
 {
     if (!m_painter.isActive())
         return;
-    m_printer->abort();
+    const bool aborted = m_printer->abort();
     m_painter.end();
+    // The PDF engine cannot abort: ending the painter completes the file
+    // with the pages drawn so far. An aborted job leaves no file instead.
+    if (!aborted && m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty())
+        QFile::remove(m_printer->outputFileName());
 }
 
 std::unique_ptr<TQRPrintDevice> defaultPrintDevice()
