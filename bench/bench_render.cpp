@@ -9,11 +9,15 @@
 #include "engine/generate/modelaccess.h"
 #include "engine/output/pageexport.h"
 #include "engine/output/pagewriters.h"
+#include "engine/output/printerpagewriter.h"
 #include "engine/pages/qrprinter.h"
 #include "layout/demolayouts.h"
 #include "layout/workspace.h"
 #include "logbook/demolog.h"
 #include "logbook/logsource.h"
+#ifdef CARDMINT_HAVE_PRINT
+#include "engine/print/qtprintdevice.h"
+#endif
 
 #include <QFile>
 #include <QGuiApplication>
@@ -23,6 +27,7 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -195,6 +200,30 @@ BENCHMARK(BM_PipelineToQrp)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(
 
 void BM_PipelineToPdf(benchmark::State& state) { renderPipelined(state, false); }
 BENCHMARK(BM_PipelineToPdf)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+#ifdef CARDMINT_HAVE_PRINT
+// Printing, with a PDF file as the printer: straight from generation on one
+// thread, and through the hand-over with the printer painted on a second.
+void printCards(benchmark::State& state, bool staged)
+{
+    measureRuns(state, [&](cm::Workspace& ws, const QTemporaryDir& dir) {
+        cm::TQRPrinter output(std::make_unique<cm::TQRQtPrintDevice>(cm::TQRQtPrintDevice::PrintToFile{},
+                                                                     dir.filePath(QStringLiteral("printed.pdf"))));
+        output.setDestination(cm::TQRDestination::Printer);
+        std::optional<cm::PrintStages> stages;
+        if (staged)
+            stages.emplace(output);
+        generate(ws, output);
+        return stages ? stages->finish() : output.pageCount();
+    });
+}
+
+void BM_PrintDirect(benchmark::State& state) { printCards(state, false); }
+BENCHMARK(BM_PrintDirect)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_PrintStaged(benchmark::State& state) { printCards(state, true); }
+BENCHMARK(BM_PrintStaged)->ArgName("picture")->Arg(Logo)->Arg(NoPicture)->Arg(Photo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+#endif
 
 } // namespace
 
