@@ -218,7 +218,7 @@ void TQRPrinter::closePage()
         m_canvas = nullptr;   // the next printer page is started when it opens
         return;
     }
-    if (m_handOver && (m_destination == TQRDestination::Metafile || pageInRange(m_pageCount))) {
+    if (m_handOver && (m_destination == TQRDestination::Metafile || (m_printerStaged && pageInRange(m_pageCount)))) {
         handOverPage();
         return;
     }
