@@ -65,7 +65,9 @@ RichTextDialog::RichTextDialog(DesignerCore& designer, TQRDesignRichtext& elemen
 {
     setObjectName(QStringLiteral("RichTextEditForm"));
     view_->setObjectName(QStringLiteral("RichTextView"));
-    view_->setAcceptRichText(true);
+    // Pasted text takes the format at the cursor: pasted tables and images
+    // have no place in what the element stores.
+    view_->setAcceptRichText(false);
     view_->setTabChangesFocus(true);
     view_->setMinimumSize(360, 180);
     load_->setObjectName(QStringLiteral("LoadButton"));
