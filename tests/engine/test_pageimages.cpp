@@ -261,6 +261,31 @@ TEST(PagePlayer, RecordsMustHoldExactlyTheirFields)
         EXPECT_TRUE(kinds.count(kind)) << "the scene records no record of kind " << kind;
 }
 
+// A source far outside its image, as a forged page holds it, made the
+// rasteriser read memory outside the image: such an image is left out.
+TEST(PagePlayer, LeavesOutImagesWhoseSourceLiesOutside)
+{
+    const QImage picture = logo(8, 8, Qt::red);
+    QPixmap tile(4, 4);
+    tile.fill(Qt::red);
+    for (const QRectF& source : {QRectF(0, qQNaN(), 4, 4), QRectF(1e12, 1e12, 4, 4), QRectF(-3e9, 2, 4, 4),
+                                 QRectF(0, 0, 8e15, 8)}) {
+        const QByteArray page = record(
+            [&](QPainter& p, const DrawImage&) {
+                p.drawImage(QRectF(0, 0, 40, 40), picture, source);
+                p.drawPixmap(QRectF(0, 0, 40, 40), tile, source);
+            },
+            {});
+        QImage target(400, 300, QImage::Format_RGB32);
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        cm::PagePlayer player;
+        EXPECT_TRUE(player.drawPage(painter, page, QRectF(0, 0, 400, 300)));
+        painter.end();
+        EXPECT_EQ(target.pixel(20, 20), QColor(Qt::white).rgb()) << source.x();
+    }
+}
+
 TEST(PagePlayer, LargeLettersOnAFineTarget)
 {
     // A big callsign on a 1200-dpi target, as a PDF page or a printer has it,
