@@ -9,12 +9,14 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QPixmap>
 #include <QPicture>
 #include <QRandomGenerator>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -166,18 +168,122 @@ TEST(PagePlayer, RefusesPagesOfOlderPictureFormats)
     }
 }
 
-TEST(PagePlayer, RefusesABeginRecordInsideThePage)
+// Forged pages, each found by fuzzing: the bytes after the signature, with
+// the signature and checksum made right so that only the records are wrong.
+TEST(PagePlayer, RefusesForgedRecords)
 {
-    // A forged page whose records start with a second begin record.
-    QByteArray page = QByteArray::fromHex("7aff280000000014148b1e008200000009f45f5a800000002a00094a000000021e001f14148b1e008200000d0d1f0d0d800005fffeffff4a");
-    page.replace(0, 4, "QPIC");
-    qToBigEndian<quint16>(qChecksum(QByteArrayView(page).sliced(6)), page.data() + 4);
+    struct Case {
+        const char* what;
+        const char* hex;
+    };
+    const Case cases[] = {
+        {"a second begin record",
+         "7aff280000000014148b1e008200000009f45f5a800000002a00094a000000021e001f14148b1e008200000d0d1f0d0d800005fffeffff4a"},
+        {"a point record without its point",
+         "7aff282100000014128b1e0000009b018f1e0000009b360000098000000000040100001f0400ffffff3b7a01d7deffffffeb198b1e0000"
+         "009b018b1e0000400000360000001f0500ffffff4a"},
+    };
+    for (const Case& c : cases) {
+        QByteArray page = QByteArray::fromHex(c.hex);
+        page.replace(0, 4, "QPIC");
+        qToBigEndian<quint16>(qChecksum(QByteArrayView(page).sliced(6)), page.data() + 4);
+        QPicture picture;
+        EXPECT_FALSE(cm::pictureFromData(page, picture)) << c.what;
+        QImage image(40, 56, QImage::Format_RGB32);
+        QPainter painter(&image);
+        cm::PagePlayer player;
+        EXPECT_FALSE(player.drawPage(painter, page, QRectF(0, 0, 40, 56))) << c.what;
+    }
+}
+
+// Every kind of record Qt's recorder writes passes the page check as
+// recorded, and fails it with one byte less: the player reads a record's
+// fields by its kind, so a record must end exactly where its fields do.
+TEST(PagePlayer, RecordsMustHoldExactlyTheirFields)
+{
+    const QByteArray page = record(
+        [](QPainter& p, const DrawImage& d) {
+            QPen dashed(Qt::blue, 2);
+            dashed.setDashPattern({1, 2, 3, 4});
+            p.setPen(dashed);
+            p.setBrush(Qt::yellow);
+            p.drawEllipse(QRectF(1, 2, 30, 40));
+            const QPointF three[3] = {{1, 2}, {30, 4}, {5, 60}};
+            p.drawPolyline(three, 3);
+            p.drawPolygon(three, 3);
+            p.drawRoundedRect(QRectF(5, 5, 50, 30), 4, 4);
+            p.setBrushOrigin(QPointF(3, 4));
+            p.setOpacity(0.5);
+            p.setCompositionMode(QPainter::CompositionMode_Multiply);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setTransform(QTransform::fromScale(1.5, 1.5));
+            p.setClipRect(QRect(0, 0, 200, 150));
+            QPainterPath round;
+            round.addEllipse(0, 0, 150, 120);
+            p.setClipPath(round, Qt::IntersectClip);
+            QFont font(QStringLiteral("Liberation Sans"), 12);
+            font.setStyleName(QStringLiteral("Bold"));
+            font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+            p.setFont(font);
+            p.drawText(QPointF(10, 40), QStringLiteral("VP2E/W1AW"));
+            p.setClipping(false);
+            d(p, QRectF(20, 20, 16, 16), logo(16, 16, Qt::red));
+            QPixmap tile(4, 4);
+            tile.fill(Qt::green);
+            p.drawPixmap(QRectF(60, 60, 8, 8), tile, QRectF(0, 0, 4, 4));
+            p.drawTiledPixmap(QRectF(70, 70, 16, 16), tile);
+        },
+        [](QPainter& p, const QRectF& r, const QImage& image) { p.drawImage(r, image); });
     QPicture picture;
-    EXPECT_FALSE(cm::pictureFromData(page, picture));
-    QImage image(40, 56, QImage::Format_RGB32);
-    QPainter painter(&image);
-    cm::PagePlayer player;
-    EXPECT_FALSE(player.drawPage(painter, page, QRectF(0, 0, 40, 56)));
+    ASSERT_TRUE(cm::pictureFromData(page, picture));
+
+    std::set<int> kinds;
+    for (qsizetype pos = 32; pos < page.size();) {
+        const quint8 code = quint8(page[pos]);
+        const qsizetype length = quint8(page[pos + 1]) == 255 ? qFromBigEndian<quint32>(page.constData() + pos + 2)
+                                                              : quint8(page[pos + 1]);
+        const qsizetype payload = pos + (quint8(page[pos + 1]) == 255 ? 6 : 2);
+        kinds.insert(code);
+        if (length > 0 && length < 255) {
+            // The record one byte shorter, the page framed and summed anew.
+            QByteArray shorter = page;
+            shorter.remove(payload + length - 1, 1);
+            shorter[pos + 1] = char(length - 1);
+            qToBigEndian<quint16>(qChecksum(QByteArrayView(shorter).sliced(6)), shorter.data() + 4);
+            QPicture refused;
+            EXPECT_FALSE(cm::pictureFromData(shorter, refused)) << "record kind " << int(code);
+        }
+        pos = payload + length;
+    }
+    // What the scene is meant to cover: shapes, paths, pens, brushes, state,
+    // clipping, text, images and pixmaps.
+    for (int kind : {7, 12, 13, 17, 18, 21, 24, 25, 43, 46, 47, 55, 61, 62, 63, 64, 65, 66})
+        EXPECT_TRUE(kinds.count(kind)) << "the scene records no record of kind " << kind;
+}
+
+// A source far outside its image, as a forged page holds it, made the
+// rasteriser read memory outside the image: such an image is left out.
+TEST(PagePlayer, LeavesOutImagesWhoseSourceLiesOutside)
+{
+    const QImage picture = logo(8, 8, Qt::red);
+    QPixmap tile(4, 4);
+    tile.fill(Qt::red);
+    for (const QRectF& source : {QRectF(0, qQNaN(), 4, 4), QRectF(1e12, 1e12, 4, 4), QRectF(-3e9, 2, 4, 4),
+                                 QRectF(0, 0, 8e15, 8)}) {
+        const QByteArray page = record(
+            [&](QPainter& p, const DrawImage&) {
+                p.drawImage(QRectF(0, 0, 40, 40), picture, source);
+                p.drawPixmap(QRectF(0, 0, 40, 40), tile, source);
+            },
+            {});
+        QImage target(400, 300, QImage::Format_RGB32);
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        cm::PagePlayer player;
+        EXPECT_TRUE(player.drawPage(painter, page, QRectF(0, 0, 400, 300)));
+        painter.end();
+        EXPECT_EQ(target.pixel(20, 20), QColor(Qt::white).rgb()) << source.x();
+    }
 }
 
 TEST(PagePlayer, LargeLettersOnAFineTarget)

@@ -42,12 +42,22 @@ bool PagePlayer::drawPage(QPainter& painter, QByteArrayView page, const QRectF& 
         standInVersion_ = version;
     }
     pageImages_.clear();
+    // The player would read an image that does not decode itself, give up
+    // inside it and lose its way through the records after it.
+    bool imageDamaged = false;
     const auto withStandIns = rewriteImages(page, [&](QByteArrayView data) -> std::optional<QByteArray> {
-        if (data.size() <= ImageHead + ImageTail)
+        if (data.size() <= ImageHead + ImageTail) {
+            imageDamaged = true;
             return std::nullopt;
-        const QImage* image = decoded(data.sliced(ImageHead, data.size() - ImageHead - ImageTail), version);
-        if (!image)
-            return std::nullopt;   // the player reads it, or finds it damaged
+        }
+        const QByteArrayView bytes = data.sliced(ImageHead, data.size() - ImageHead - ImageTail);
+        if (bytes == QByteArrayView("\0\0\0\0", 4))
+            return std::nullopt;   // no image: the player draws nothing
+        const QImage* image = decoded(bytes, version);
+        if (!image) {
+            imageDamaged = true;
+            return std::nullopt;
+        }
         QRectF source;
         QDataStream tail(data.sliced(data.size() - ImageTail).toByteArray());
         tail.setVersion(version);
@@ -59,7 +69,7 @@ bool PagePlayer::drawPage(QPainter& painter, QByteArrayView page, const QRectF& 
         return imagePayload(version, data.first(ImageHead), standInBytes_[size_t(number)], QRectF(0, 0, 1, 1));
     });
     QPicture picture;
-    if (!withStandIns || !pictureFromData(*withStandIns, picture))
+    if (imageDamaged || !withStandIns || !pictureFromData(*withStandIns, picture))
         return false;
     // Always through the relay, which also keeps a forged page's extremes
     // away from the target.

@@ -195,13 +195,14 @@ void RelayEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& 
     if (!drawable() || !reachable(r))
         return;
     const int number = pagerecords::standInNumber(image);
-    if (number >= 0 && size_t(number) < images_.size()) {
-        const RelayImage& own = images_[size_t(number)];
-        t_.drawImage(r, own.image, own.source, flags & KnownImageFlags);
-        return;
-    }
-    if (finite(sr.x()) && finite(sr.y()) && finite(sr.width()) && finite(sr.height()))
-        t_.drawImage(r, image, sr, flags & KnownImageFlags);
+    const bool own = number >= 0 && size_t(number) < images_.size();
+    const QImage& drawn = own ? images_[size_t(number)].image : image;
+    const QRectF source = own ? images_[size_t(number)].source : sr;
+    // A sound page takes its source from within the image; a forged one's
+    // far-off source makes the rasteriser address memory outside it.
+    if (finite(source.x()) && finite(source.y()) && finite(source.width()) && finite(source.height())
+        && QRectF(drawn.rect()).contains(source))
+        t_.drawImage(r, drawn, source, flags & KnownImageFlags);
 }
 
 void RelayEngine::drawPath(const QPainterPath& path)
@@ -252,13 +253,15 @@ void RelayEngine::drawPoints(const QPointF* points, int count)
 
 void RelayEngine::drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr)
 {
-    if (drawable() && reachable(r))
+    if (drawable() && reachable(r) && finite(sr.x()) && finite(sr.y()) && finite(sr.width()) && finite(sr.height())
+        && QRectF(pm.rect()).contains(sr))
         t_.drawPixmap(r, pm, sr);
 }
 
 void RelayEngine::drawTiledPixmap(const QRectF& r, const QPixmap& pm, const QPointF& p)
 {
-    if (drawable() && reachable(r) && finite(p.x()) && finite(p.y()))
+    if (drawable() && reachable(r) && finite(p.x()) && finite(p.y()) && std::abs(p.x()) <= MaxReach
+        && std::abs(p.y()) <= MaxReach)
         t_.drawTiledPixmap(r, pm, p);
 }
 
