@@ -23,6 +23,9 @@ constexpr qreal MaxScale = 1e4;
 // Pens and letters larger than this (device dots) are no card's.
 constexpr qreal MaxPenWidth = 1e4;
 constexpr qreal MaxLetterSize = 2e4;
+// A sound transform keeps areas: even a page shrunk to a thumbnail keeps
+// more than this of each square dot.
+constexpr qreal MinLetterFlattening = 1e-6;
 // A dash pattern repeating in less than this (device dots) is drawn solid.
 constexpr qreal MinDashPeriod = 0.5;
 
@@ -270,7 +273,11 @@ void RelayEngine::drawTextItem(const QPointF& p, const QTextItem& ti)
     // The letters' height on the target, from the laid-out text itself.
     const qreal height = ti.ascent() + ti.descent();
     const QRectF extent(p.x(), p.y() - ti.ascent(), ti.width(), height);
-    if (drawable() && finite(height) && height * scaleOf(t_.transform()) <= MaxLetterSize && reachable(extent))
+    // Letters through a transform that flattens them to nothing, or of no
+    // height, are no card's; the glyph rasteriser fails on such a flattening.
+    const qreal flattening = std::abs(t_.transform().determinant());
+    if (drawable() && finite(height) && height > 0 && height * scaleOf(t_.transform()) <= MaxLetterSize
+        && flattening >= MinLetterFlattening && reachable(extent))
         t_.drawTextItem(p, ti);
 }
 
