@@ -70,6 +70,9 @@ public:
     std::function<void(TEDBDataSet&)> beforeOpenDataset;
     std::function<void()> beforeOpenDatasets;
     std::function<bool(TEDBQuery&)> beforeGetQueryParams;
+    // The calculated-fields event of every data set of the owner, passed
+    // on here after each successful load.
+    std::function<void(TEDBDataSet&)> onCalcFields;
     // Asks the user for a parameter's value (the box starts with `value`);
     // false when cancelled. None: there is nobody to ask.
     std::function<bool(const QString& caption, const QString& prompt, QString& value)> askQueryParam;
@@ -113,6 +116,7 @@ private:
     void applyParamMarks(const QList<QByteArray>& marks);
     void destroyDataSets();
     void tidyDataSets();
+    void routeCalcFields();
     bool askParam(TEDBQuery& query, int index);
 
     QPointer<TQRDesignReport> report_;

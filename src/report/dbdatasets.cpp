@@ -7,12 +7,66 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace cm {
 
 using namespace props;
 
 // ---------------------------------------------------------------- records
+
+namespace {
+
+QVariant valueAt(const DataSet& ds, int index)
+{
+    if (ds.isNull(index))
+        return QVariant();
+    const FieldType type = ds.field(index).type;
+    if (isIntegerField(type))
+        return ds.toInteger(index);
+    if (isFloatField(type))
+        return ds.toFloat(index);
+    if (type == FieldType::Boolean)
+        return ds.toBoolean(index);
+    if (isDateTimeField(type))
+        return ds.toDateTime(index);
+    if (isBlobField(type) && type != FieldType::Memo)
+        return ds.blob(index);
+    return ds.text(index);
+}
+
+// The values of the named fields of the current record, as one key; none
+// when a field is missing.
+std::optional<QString> keyOf(const DataSet& ds, const QStringList& fieldNames)
+{
+    QStringList parts;
+    for (const QString& name : fieldNames) {
+        const int index = ds.fieldIndex(name.trimmed());
+        if (index < 0)
+            return std::nullopt;
+        parts << (ds.isNull(index) ? QString() : ds.text(index));
+    }
+    return parts.join(QChar(0x1F));
+}
+
+} // namespace
+
+void DefinedRecords::attach(std::unique_ptr<DataSet> source)
+{
+    source_ = std::move(source);
+    valuesFor_ = -1;
+    lookups_.clear();
+}
+
+void DefinedRecords::setDefs(std::vector<FieldDef> defs, std::vector<ComputedField> computed)
+{
+    for (const ComputedField& f : computed)
+        defs.push_back(f.def);
+    defs_ = std::move(defs);
+    computed_ = std::move(computed);
+    valuesFor_ = -1;
+    lookups_.clear();
+}
 
 bool DefinedRecords::open(QString* error)
 {
@@ -35,12 +89,139 @@ std::optional<QString> DefinedRecords::paramText(QStringView paramName) const
     return p->text;
 }
 
+bool DefinedRecords::setComputedValue(QStringView fieldName, const QVariant& value)
+{
+    if (recordNumber() < 0)
+        return false;
+    const int index = fieldIndex(fieldName);
+    if (index < 0 || !isComputed(index))
+        return false;
+    if (!computing_ && valuesFor_ != recordNumber())
+        compute();
+    values_[size_t(index - sourceFieldCount())] = value;
+    return true;
+}
+
+void DefinedRecords::compute() const
+{
+    values_.assign(computed_.size(), QVariant());
+    valuesFor_ = recordNumber();
+    // The event may read this record's fields, computed ones included:
+    // they read as far as they are worked out.
+    computing_ = true;
+    for (size_t i = 0; i < computed_.size(); ++i) {
+        if (computed_[i].lookup)
+            values_[i] = lookUp(computed_[i]);
+    }
+    if (calculate)
+        calculate();
+    computing_ = false;
+}
+
+const QVariant& DefinedRecords::computedValue(int index) const
+{
+    static const QVariant none;
+    if (recordNumber() < 0)
+        return none;
+    if (!computing_ && valuesFor_ != recordNumber())
+        compute();
+    const size_t at = size_t(index - sourceFieldCount());
+    return at < values_.size() ? values_[at] : none;
+}
+
+QVariant DefinedRecords::lookUp(const ComputedField& f) const
+{
+    DataSet* other = f.lookupDataSet ? f.lookupDataSet->dataSet() : nullptr;
+    if (!other || !other->isOpen() || other == this)
+        return QVariant();
+    const size_t at = size_t(&f - computed_.data());
+    auto cached = lookups_.find(at);
+    if (cached == lookups_.end()) {
+        // One pass over the lookup data set; its cursor comes back to
+        // where it was, so a band printing it does not notice.
+        std::unordered_map<QString, QVariant> byKey;
+        const int result = other->fieldIndex(f.resultField);
+        const int was = other->recordNumber();
+        if (result >= 0) {
+            for (other->first(); !other->eof(); other->next()) {
+                const std::optional<QString> key = keyOf(*other, f.lookupKeyFields);
+                if (key && !byKey.count(*key))
+                    byKey.emplace(*key, valueAt(*other, result));
+            }
+        }
+        other->first();
+        for (int i = 0; i < was && !other->eof(); ++i)
+            other->next();
+        cached = lookups_.emplace(at, std::move(byKey)).first;
+    }
+    const std::optional<QString> key = keyOf(*this, f.keyFields);
+    if (!key)
+        return QVariant();
+    const auto found = cached->second.find(*key);
+    return found == cached->second.end() ? QVariant() : found->second;
+}
+
+bool DefinedRecords::isNull(int index) const
+{
+    if (isComputed(index))
+        return computedValue(index).isNull();
+    return !source_ || source_->isNull(index);
+}
+
+QString DefinedRecords::text(int index) const
+{
+    if (isComputed(index))
+        return computedValue(index).toString();
+    return source_ ? source_->text(index) : QString();
+}
+
+qint64 DefinedRecords::toInteger(int index) const
+{
+    if (isComputed(index))
+        return computedValue(index).toLongLong();
+    return source_ ? source_->toInteger(index) : 0;
+}
+
+double DefinedRecords::toFloat(int index) const
+{
+    if (isComputed(index))
+        return computedValue(index).toDouble();
+    return source_ ? source_->toFloat(index) : 0;
+}
+
+bool DefinedRecords::toBoolean(int index) const
+{
+    if (isComputed(index))
+        return computedValue(index).toBool();
+    return source_ && source_->toBoolean(index);
+}
+
+QDateTime DefinedRecords::toDateTime(int index) const
+{
+    if (isComputed(index))
+        return computedValue(index).toDateTime();
+    return source_ ? source_->toDateTime(index) : QDateTime();
+}
+
+QByteArray DefinedRecords::blob(int index) const
+{
+    if (isComputed(index)) {
+        const QVariant& v = computedValue(index);
+        return v.metaType().id() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
+    }
+    return source_ ? source_->blob(index) : QByteArray();
+}
+
 // ---------------------------------------------------------------- data sets
 
 TEDBDataSet::TEDBDataSet(Container* owner)
     : TDataSetComponent(owner), records_(*this)
 {
     records_.opener = [this](QString* error) { return openRecords(error); };
+    records_.calculate = [this] {
+        if (onCalcFields)
+            onCalcFields(*this);
+    };
 }
 
 std::vector<TDBField*> TEDBDataSet::fields() const
@@ -85,7 +266,25 @@ void TEDBDataSet::refreshFieldDefs()
             break;
         }
     }
-    records_.setDefs(std::move(defs));
+    std::vector<ComputedField> computed;
+    for (const TDBField* f : stored) {
+        const auto named = [f](const FieldDef& d) { return d.name.compare(f->fieldName, Qt::CaseInsensitive) == 0; };
+        if ((!f->calculated && !f->lookup) || f->fieldName.isEmpty() || std::any_of(defs.begin(), defs.end(), named))
+            continue;
+        ComputedField c;
+        c.def.name = f->fieldName;
+        c.def.type = f->fieldType();
+        c.def.size = f->size;
+        c.def.displayLabel = f->displayLabel;
+        c.def.visible = f->visible;
+        c.lookup = f->lookup;
+        c.keyFields = f->keyFields.split(u';', Qt::SkipEmptyParts);
+        c.lookupDataSet = f->lookupDataSet;
+        c.lookupKeyFields = f->lookupKeyFields.split(u';', Qt::SkipEmptyParts);
+        c.resultField = f->lookupResultField;
+        computed.push_back(std::move(c));
+    }
+    records_.setDefs(std::move(defs), std::move(computed));
 }
 
 // ---------------------------------------------------------------- table
@@ -123,6 +322,8 @@ std::unique_ptr<DataSet> TEDBTable::openSource(QString* error)
         return nullptr;
     }
     auto table = std::make_unique<LogTable>(name());
+    // A layout only reads; the logbook it names stays as it is.
+    table->setQueryOnly(true);
     table->setTableName(filePath());
     if (!table->open(error))
         return nullptr;
@@ -383,23 +584,26 @@ const ClassInfo& TWizQuery::staticClassInfo()
         std::vector<PropInfo> rows = queryRows<C>();
         rows.push_back(member<C>("TableName", PropKind::String, [](C& c) -> QString& { return c.tableName; }).shortString());
         rows.push_back(object<C>("OrderFields", TQRStrings::staticClassInfo(), [](C& c) { return &c.orderFields; }));
+        rows.push_back(object<C>("SQLSettings", TQRDatabaseSettings::staticClassInfo(), [](C& c) { return &c.sqlSettings; }));
         std::vector<DefinedProp> defined = queryDefined<C>();
         defined.push_back(DefinedProp{
             "Filters",
             [](const Persistent& o) -> std::optional<DefinedValue> {
                 const auto& q = static_cast<const C&>(o);
-                if (q.filters.isEmpty())
+                if (!q.filters)
                     return std::nullopt;
                 DefinedValue v;
                 v.kind = DefinedValue::Kind::Binary;
-                v.binary = q.filters;
+                v.binary = encodeWizFilters(*q.filters);
                 return v;
             },
             [](Persistent& o, const DefinedValue& v) {
+                auto& q = static_cast<C&>(o);
                 if (v.kind != DefinedValue::Kind::Binary)
                     return false;
-                static_cast<C&>(o).filters = v.binary;
-                return true;
+                // The loader refuses the layout when the bytes are damaged.
+                q.filters = decodeWizFilters(v.binary, &q.filtersDamage);
+                return q.filters.has_value();
             },
         });
         return ClassInfo{"TWizQuery", rows, defined, [](Container* owner) -> Component* { return new C(owner); }};
@@ -443,6 +647,11 @@ const std::vector<ClassInfo>& fieldClasses()
                     member<C>("FieldName", PropKind::String, [](C& c) -> QString& { return c.fieldName; }),
                     member<C>("Calculated", PropKind::Boolean, [](C& c) -> bool& { return c.calculated; }).def(0),
                     member<C>("Lookup", PropKind::Boolean, [](C& c) -> bool& { return c.lookup; }).def(0),
+                    member<C>("KeyFields", PropKind::String, [](C& c) -> QString& { return c.keyFields; }),
+                    member<C>("LookupDataSet", PropKind::Reference,
+                              [](C& c) -> QPointer<TDataSetComponent>& { return c.lookupDataSet; }),
+                    member<C>("LookupKeyFields", PropKind::String, [](C& c) -> QString& { return c.lookupKeyFields; }),
+                    member<C>("LookupResultField", PropKind::String, [](C& c) -> QString& { return c.lookupResultField; }),
                     member<C>("Size", PropKind::Integer, [](C& c) -> int& { return c.size; }).def(0),
                     member<C>("Visible", PropKind::Boolean, [](C& c) -> bool& { return c.visible; }).def(1),
                 },

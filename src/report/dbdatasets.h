@@ -5,31 +5,54 @@
 // logbook. Each offers its records through the one data-set interface, also
 // while it is closed (then without records).
 #include "report/datasetcomponent.h"
+#include "report/dbsettings.h"
 #include "report/graphics.h"
+#include "report/wizfilters.h"
 
 #include <QVariant>
 #include <functional>
+#include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace cm {
 
 class TDBField;
 
+// A calculated or lookup field as the records compute it.
+struct ComputedField {
+    FieldDef def;
+    bool lookup = false;
+    // Lookup: the values of `keyFields` here are looked for under
+    // `lookupKeyFields` in the lookup data set, which gives `resultField`.
+    QStringList keyFields;
+    QPointer<TDataSetComponent> lookupDataSet;
+    QStringList lookupKeyFields;
+    QString resultField;
+};
+
 // The records of a table or query: the opened source, seen through the
-// labels and visibility of the stored fields.
+// labels and visibility of the stored fields, followed by the calculated
+// and lookup fields. Those are worked out once per record, when one of them
+// is first read.
 class DefinedRecords final : public DataSet {
 public:
     explicit DefinedRecords(const Component& owner) : owner_(owner) {}
 
-    void attach(std::unique_ptr<DataSet> source) { source_ = std::move(source); }
+    void attach(std::unique_ptr<DataSet> source);
     DataSet* source() const { return source_.get(); }
-    void setDefs(std::vector<FieldDef> defs) { defs_ = std::move(defs); }
+    void setDefs(std::vector<FieldDef> defs, std::vector<ComputedField> computed);
 
     QString name() const override { return owner_.name(); }
     bool isOpen() const override { return source_ != nullptr; }
     bool open(QString* error = nullptr) override;
-    void close() override { source_.reset(); }
+    void close() override { attach(nullptr); }
     std::function<bool(QString*)> opener;
+    // Runs the calculated-fields event for the current record.
+    std::function<void()> calculate;
+    // Sets a calculated field of the current record; false when there is
+    // no such field or no record.
+    bool setComputedValue(QStringView fieldName, const QVariant& value);
 
     void first() override { if (source_) source_->first(); }
     void next() override { if (source_) source_->next(); }
@@ -43,21 +66,34 @@ public:
     int fieldCount() const override { return int(defs_.size()); }
     const FieldDef& field(int index) const override { return defs_[size_t(index)]; }
 
-    bool isNull(int index) const override { return !source_ || source_->isNull(index); }
-    QString text(int index) const override { return source_ ? source_->text(index) : QString(); }
-    qint64 toInteger(int index) const override { return source_ ? source_->toInteger(index) : 0; }
-    double toFloat(int index) const override { return source_ ? source_->toFloat(index) : 0; }
-    bool toBoolean(int index) const override { return source_ && source_->toBoolean(index); }
-    QDateTime toDateTime(int index) const override { return source_ ? source_->toDateTime(index) : QDateTime(); }
-    QByteArray blob(int index) const override { return source_ ? source_->blob(index) : QByteArray(); }
+    bool isNull(int index) const override;
+    QString text(int index) const override;
+    qint64 toInteger(int index) const override;
+    double toFloat(int index) const override;
+    bool toBoolean(int index) const override;
+    QDateTime toDateTime(int index) const override;
+    QByteArray blob(int index) const override;
 
     bool isLayoutDataSet() const override { return true; }
     std::optional<QString> paramText(QStringView paramName) const override;
 
 private:
+    int sourceFieldCount() const { return int(defs_.size() - computed_.size()); }
+    bool isComputed(int index) const { return index >= sourceFieldCount(); }
+    const QVariant& computedValue(int index) const;
+    void compute() const;
+    QVariant lookUp(const ComputedField& f) const;
+
     const Component& owner_;
     std::unique_ptr<DataSet> source_;
     std::vector<FieldDef> defs_;
+    std::vector<ComputedField> computed_;
+    // The computed values of the record `valuesFor_` (-1: none yet).
+    mutable std::vector<QVariant> values_;
+    mutable int valuesFor_ = -1;
+    mutable bool computing_ = false;
+    // Per lookup field: result by key, read once from the lookup data set.
+    mutable std::map<size_t, std::unordered_map<QString, QVariant>> lookups_;
 };
 
 // Common base of the layout's tables and queries.
@@ -81,6 +117,14 @@ public:
     virtual std::vector<FieldDef> fieldDefs() const = 0;
     // Takes the labels and visibility of the stored fields again.
     void refreshFieldDefs();
+
+    // The calculated-fields event: runs for each record, the first time one
+    // of its calculated fields is read; it sets them with setCalcValue.
+    std::function<void(TEDBDataSet&)> onCalcFields;
+    bool setCalcValue(QStringView fieldName, const QVariant& value)
+    {
+        return records_.setComputedValue(fieldName, value);
+    }
 
 protected:
     virtual std::unique_ptr<DataSet> openSource(QString* error) = 0;
@@ -167,7 +211,11 @@ public:
 
     QString tableName;
     TQRStrings orderFields;
-    QByteArray filters;   // the stored filter entries, kept as they are
+    TQRDatabaseSettings sqlSettings;
+    // Nothing when none were stored, so that none are written either.
+    std::optional<std::vector<WizFilter>> filters;
+    // Why the stored filter bytes could not be read; empty when they could.
+    QString filtersDamage;
 };
 
 // A stored field of a table or query. Its class says its kind.
@@ -183,6 +231,12 @@ public:
     bool visible = true;
     bool calculated = false;
     bool lookup = false;
+    // Lookup fields: key fields of this data set, separated by ';', looked
+    // for under the lookup key fields of the lookup data set.
+    QString keyFields;
+    QPointer<TDataSetComponent> lookupDataSet;
+    QString lookupKeyFields;
+    QString lookupResultField;
 
     FieldType fieldType() const;
 

@@ -1,0 +1,77 @@
+#include "report/dbsettings.h"
+
+#include "report/propbuilder.h"
+
+#include <array>
+
+namespace cm {
+
+namespace enums {
+const EnumType delimiterType{"TQRDelimiterType", {"delCustom", "delNoQuotes", "delSingleQuotes",
+                                                  "delDoubleQuotes", "delOracle", "delAccess"}};
+} // namespace enums
+
+namespace {
+
+// Field, string, table and date delimiters (left, right), then the wildcard.
+using Quotes = std::array<const char*, 9>;
+
+const Quotes* quotesOf(TQRDelimiterType type)
+{
+    static const Quotes none{"", "", "'", "'", "'", "'", "'", "'", "%"};
+    static const Quotes single{"'", "'", "'", "'", "'", "'", "'", "'", "%"};
+    static const Quotes twice{"\"", "\"", "\"", "\"", "\"", "\"", "\"", "\"", "%"};
+    static const Quotes oracle{"\"", "\"", "'", "'", "\"", "\"", "'", "'", "%"};
+    static const Quotes access{"[", "]", "\"", "\"", "[", "]", "#", "#", "*"};
+    switch (type) {
+    case TQRDelimiterType::delCustom: return nullptr;
+    case TQRDelimiterType::delNoQuotes: return &none;
+    case TQRDelimiterType::delSingleQuotes: return &single;
+    case TQRDelimiterType::delDoubleQuotes: return &twice;
+    case TQRDelimiterType::delOracle: return &oracle;
+    case TQRDelimiterType::delAccess: return &access;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void TQRDatabaseSettings::setDelimiterType(TQRDelimiterType type)
+{
+    delimiterType_ = type;
+    const Quotes* q = quotesOf(type);
+    if (!q)
+        return;
+    QString* targets[] = {&fieldLeft, &fieldRight, &stringLeft, &stringRight, &tableLeft,
+                          &tableRight, &dateLeft, &dateRight, &wildcard};
+    for (size_t i = 0; i < q->size(); ++i)
+        *targets[i] = QString::fromLatin1((*q)[i]);
+}
+
+const ClassInfo& TQRDatabaseSettings::classInfo() const { return staticClassInfo(); }
+const ClassInfo& TQRDatabaseSettings::staticClassInfo()
+{
+    using C = TQRDatabaseSettings;
+    using namespace props;
+    const auto text = [](const char* name, QString C::*m) { return field(name, PropKind::String, m).shortString(); };
+    static const ClassInfo info{
+        "TQRDatabaseSettings",
+        {
+            prop<C>("DelimiterType", PropKind::Enum, &C::delimiterType, &C::setDelimiterType).type(&enums::delimiterType),
+            text("SQLFieldDelimiterLeft", &C::fieldLeft),
+            text("SQLFieldDelimiterRight", &C::fieldRight),
+            text("SQLStringDelimiterLeft", &C::stringLeft),
+            text("SQLStringDelimiterRight", &C::stringRight),
+            text("SQLTableDelimiterLeft", &C::tableLeft),
+            text("SQLTableDelimiterRight", &C::tableRight),
+            text("SQLDateDelimiterLeft", &C::dateLeft),
+            text("SQLDateDelimiterRight", &C::dateRight),
+            text("SQLWildcard", &C::wildcard),
+        },
+        {},
+        {},
+    };
+    return info;
+}
+
+} // namespace cm
