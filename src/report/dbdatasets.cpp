@@ -612,6 +612,18 @@ const ClassInfo& TWizQuery::staticClassInfo()
 }
 const ClassInfo& TWizQuery::classInfo() const { return staticClassInfo(); }
 
+void TWizQuery::beginLoad()
+{
+    TEDBQuery::beginLoad();
+    sqlSettings.beginRead();
+}
+
+void TWizQuery::afterLoad()
+{
+    sqlSettings.endRead();
+    TEDBQuery::afterLoad();
+}
+
 // ---------------------------------------------------------------- fields
 
 namespace {

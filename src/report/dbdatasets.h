@@ -208,6 +208,8 @@ public:
     explicit TWizQuery(Container* owner) : TEDBQuery(owner) {}
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
+    void beginLoad() override;
+    void afterLoad() override;
 
     QString tableName;
     TQRStrings orderFields;

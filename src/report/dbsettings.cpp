@@ -2,6 +2,7 @@
 
 #include "report/propbuilder.h"
 
+#include <algorithm>
 #include <array>
 
 namespace cm {
@@ -36,16 +37,34 @@ const Quotes* quotesOf(TQRDelimiterType type)
 
 } // namespace
 
+std::array<QString*, 9> TQRDatabaseSettings::strings()
+{
+    return {&fieldLeft, &fieldRight, &stringLeft, &stringRight, &tableLeft, &tableRight, &dateLeft, &dateRight, &wildcard};
+}
+
 void TQRDatabaseSettings::setDelimiterType(TQRDelimiterType type)
 {
     delimiterType_ = type;
     const Quotes* q = quotesOf(type);
     if (!q)
         return;
-    QString* targets[] = {&fieldLeft, &fieldRight, &stringLeft, &stringRight, &tableLeft,
-                          &tableRight, &dateLeft, &dateRight, &wildcard};
+    const std::array<QString*, 9> targets = strings();
     for (size_t i = 0; i < q->size(); ++i)
         *targets[i] = QString::fromLatin1((*q)[i]);
+}
+
+void TQRDatabaseSettings::beginRead()
+{
+    for (QString* s : strings())
+        s->clear();
+}
+
+void TQRDatabaseSettings::endRead()
+{
+    // Every type but custom has strings that are not empty.
+    const std::array<QString*, 9> all = strings();
+    if (std::all_of(all.begin(), all.end(), [](const QString* s) { return s->isEmpty(); }))
+        setDelimiterType(delimiterType_);
 }
 
 const ClassInfo& TQRDatabaseSettings::classInfo() const { return staticClassInfo(); }

@@ -5,6 +5,7 @@
 #include "report/proptable.h"
 
 #include <QString>
+#include <array>
 
 namespace cm {
 
@@ -24,6 +25,11 @@ public:
     // Any type but custom fills all nine strings; custom keeps them.
     void setDelimiterType(TQRDelimiterType type);
 
+    // Only strings that are not empty are stored, so reading starts from
+    // none of them; when nothing at all was stored, the type fills them.
+    void beginRead();
+    void endRead();
+
     QString fieldLeft, fieldRight;
     QString stringLeft, stringRight;
     QString tableLeft, tableRight;
@@ -31,6 +37,7 @@ public:
     QString wildcard;
 
 private:
+    std::array<QString*, 9> strings();
     TQRDelimiterType delimiterType_ = TQRDelimiterType::delCustom;
 };
 

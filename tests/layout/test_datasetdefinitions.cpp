@@ -120,6 +120,13 @@ TEST(DataSetDefinitions, EachDelimiterTypeFillsTheNineQuotingStrings)
     q->sqlSettings.wildcard = QStringLiteral("~");
     q->sqlSettings.setDelimiterType(TQRDelimiterType::delCustom);
     EXPECT_EQ(q->sqlSettings.wildcard, QStringLiteral("~"));
+    // A read that found none of the strings takes them from the type.
+    TQRDatabaseSettings read;
+    read.setDelimiterType(TQRDelimiterType::delAccess);
+    read.beginRead();
+    EXPECT_TRUE(read.fieldLeft.isEmpty());
+    read.endRead();
+    EXPECT_EQ(read.fieldLeft + read.wildcard, QStringLiteral("[*"));
 }
 
 TEST(DataSetDefinitions, QuotingSettingsAndFiltersOfAWizardQueryResaveByteForByte)
@@ -140,6 +147,13 @@ TEST(DataSetDefinitions, QuotingSettingsAndFiltersOfAWizardQueryResaveByteForByt
              q.sqlSettings.fieldRight = QStringLiteral("`");
              q.sqlSettings.wildcard = QStringLiteral("*");
          }},
+        {"custom quotes, some empty",
+         [](TWizQuery& q) {
+             q.sqlSettings.setDelimiterType(TQRDelimiterType::delNoQuotes);
+             q.sqlSettings.setDelimiterType(TQRDelimiterType::delCustom);
+             q.sqlSettings.dateLeft.clear();
+             q.sqlSettings.wildcard = QStringLiteral("*");
+         }},
         {"filters", [&filters](TWizQuery& q) { q.filters = filters; }},
         {"no filters", [](TWizQuery& q) { q.filters = std::vector<WizFilter>{}; }},
     };
@@ -155,6 +169,7 @@ TEST(DataSetDefinitions, QuotingSettingsAndFiltersOfAWizardQueryResaveByteForByt
         ASSERT_NE(read, nullptr);
         EXPECT_EQ(read->sqlSettings.delimiterType(), wiz->sqlSettings.delimiterType());
         EXPECT_EQ(read->sqlSettings.fieldLeft, wiz->sqlSettings.fieldLeft);
+        EXPECT_EQ(read->sqlSettings.dateLeft, wiz->sqlSettings.dateLeft);
         EXPECT_EQ(read->sqlSettings.wildcard, wiz->sqlSettings.wildcard);
         EXPECT_EQ(read->filters, wiz->filters);
         EXPECT_EQ(l.ws.designer->writeLayout(true), once);
