@@ -2,10 +2,9 @@
 // settings and filters of wizard queries, stored field labels, calculated
 // and lookup fields, and logbooks that a layout's table must not change.
 #include "datasetfixtures.h"
+#include "logbook/midwrite.h"
 
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -13,14 +12,6 @@ using namespace cm;
 using namespace cm::test;
 
 namespace {
-
-struct Loaded {
-    Workspace ws;
-    CollectingMessageSink sink;
-    Loaded() { ws.designer->messageSink = &sink; }
-    template <class T>
-    T* find(QStringView name) { return dynamic_cast<T*>(ws.window.findComponent(name)); }
-};
 
 TWizQuery* addWizQuery(Workspace& ws)
 {
@@ -63,27 +54,6 @@ QByteArray binaryValue(const QByteArray& bytes)
     v.resize(5);
     qToLittleEndian<quint32>(quint32(bytes.size()), v.data() + 1);
     return v + bytes;
-}
-
-// A copy of `logbook` as an import cut off half way leaves it: pages of the
-// write already in the file and the journal that undoes them beside it.
-void copyMidWrite(const QString& logbook, const QString& copy)
-{
-    const QString connection = QStringLiteral("cut-off-write");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(logbook);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA cache_size = 2")));   // spills into the file early
-        ASSERT_TRUE(db.transaction());
-        for (int i = 0; i < 300; ++i)
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO Logbook (Call) VALUES ('%1')").arg(QString(500, u'x'))));
-        ASSERT_TRUE(QFile::copy(logbook, copy));
-        ASSERT_TRUE(QFile::copy(logbook + QStringLiteral("-journal"), copy + QStringLiteral("-journal")));
-        db.rollback();
-    }
-    QSqlDatabase::removeDatabase(connection);
 }
 
 } // namespace
@@ -362,7 +332,7 @@ TEST(DataSetDefinitions, ALayoutNeverRecoversAHalfWrittenLogbook)
     makeSqliteLog(good, {QStringLiteral("S50A")});
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("cut")));
     const QString log = dir.filePath(QStringLiteral("cut/qsos.db"));
-    copyMidWrite(good, log);
+    cmtest::copyMidTransaction(good, log);
     const QByteArray before = fileBytes(log);
     const QByteArray journal = fileBytes(log + QStringLiteral("-journal"));
     ASSERT_FALSE(journal.isEmpty());
