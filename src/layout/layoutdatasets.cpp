@@ -247,30 +247,37 @@ QStringList TQRDLoader::expandMacros(const QStringList& lines) const
     return out;
 }
 
-void TQRDLoader::makeFields(TEDBDataSet& ds, bool keepComputed)
+void TQRDLoader::makeFields(TEDBDataSet& ds, bool opened)
 {
-    // What the user set on a plain field outlives its re-creation unless
-    // the display labels say otherwise.
+    std::vector<FieldDef> all;
+    if (opened) {
+        for (int i = 0; i < ds.dataSet()->fieldCount(); ++i)
+            all.push_back(ds.dataSet()->field(i));
+    } else {
+        all = ds.fieldDefs();
+    }
+    const auto defined = [&all](const QString& fieldName) {
+        return std::any_of(all.begin(), all.end(), [&fieldName](const FieldDef& def) {
+            return def.name.compare(fieldName, Qt::CaseInsensitive) == 0;
+        });
+    };
+    // Plain fields are made again from the definitions. What the user set
+    // on one outlives that unless the display labels say otherwise; and
+    // whatever no definition can make again (calculated and lookup fields,
+    // the fields of a data set that did not open) stays as it was stored.
     struct Stored {
         QString label;
         bool visible = true;
     };
     std::map<QString, Stored> stored;
     for (TDBField* f : ds.fields()) {
-        if (keepComputed && (f->calculated || f->lookup))
+        if (f->calculated || f->lookup || (!opened && !defined(f->fieldName)))
             continue;
         stored[f->fieldName.toCaseFolded()] = Stored{f->displayLabel, f->visible};
         destroyComponent(f);
     }
     const std::vector<TDBField*> kept = ds.fields();
     const auto table = dynamic_cast<TEDBTable*>(&ds);
-    std::vector<FieldDef> all;
-    if (ds.isOpen()) {
-        for (int i = 0; i < ds.dataSet()->fieldCount(); ++i)
-            all.push_back(ds.dataSet()->field(i));
-    } else {
-        all = ds.fieldDefs();
-    }
     const auto label = [this, table](const QString& fieldName) -> std::optional<QString> {
         for (const QString& line : fieldDisplayLabels) {
             const qsizetype eq = line.indexOf(u'=');

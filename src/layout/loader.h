@@ -112,7 +112,7 @@ private:
     void relocate(TEDBDataSet& ds) const;
     QStringList expandMacros(const QStringList& lines) const;
     void openDataSets();
-    void makeFields(TEDBDataSet& ds, bool keepComputed);
+    void makeFields(TEDBDataSet& ds, bool opened);
     void applyParamMarks(const QList<QByteArray>& marks);
     void destroyDataSets();
     void tidyDataSets();

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <algorithm>
+#include <atomic>
 
 namespace cm {
 
@@ -49,10 +50,15 @@ std::optional<QString> keyOf(const DataSet& ds, const QStringList& fieldNames)
     return parts.join(QChar(0x1F));
 }
 
+// Counts every opening and closing of a layout's data set, so that a
+// lookup never reads a data set's records as they were before.
+std::atomic<quint64> openings{0};
+
 } // namespace
 
 void DefinedRecords::attach(std::unique_ptr<DataSet> source)
 {
+    ++openings;
     source_ = std::move(source);
     valuesFor_ = -1;
     lookups_.clear();
@@ -96,16 +102,22 @@ bool DefinedRecords::setComputedValue(QStringView fieldName, const QVariant& val
     const int index = fieldIndex(fieldName);
     if (index < 0 || !isComputed(index))
         return false;
-    if (!computing_ && valuesFor_ != recordNumber())
+    if (!computing_ && !valuesCurrent())
         compute();
     values_[size_t(index - sourceFieldCount())] = value;
     return true;
+}
+
+bool DefinedRecords::valuesCurrent() const
+{
+    return valuesFor_ == recordNumber() && valuesOpenings_ == openings;
 }
 
 void DefinedRecords::compute() const
 {
     values_.assign(computed_.size(), QVariant());
     valuesFor_ = recordNumber();
+    valuesOpenings_ = openings;
     // The event may read this record's fields, computed ones included:
     // they read as far as they are worked out.
     computing_ = true;
@@ -123,7 +135,7 @@ const QVariant& DefinedRecords::computedValue(int index) const
     static const QVariant none;
     if (recordNumber() < 0)
         return none;
-    if (!computing_ && valuesFor_ != recordNumber())
+    if (!computing_ && !valuesCurrent())
         compute();
     const size_t at = size_t(index - sourceFieldCount());
     return at < values_.size() ? values_[at] : none;
@@ -135,30 +147,31 @@ QVariant DefinedRecords::lookUp(const ComputedField& f) const
     if (!other || !other->isOpen() || other == this)
         return QVariant();
     const size_t at = size_t(&f - computed_.data());
-    auto cached = lookups_.find(at);
-    if (cached == lookups_.end()) {
+    LookupIndex& index = lookups_[at];
+    if (index.openings != openings || index.recordCount != other->recordCount()) {
         // One pass over the lookup data set; its cursor comes back to
         // where it was, so a band printing it does not notice.
-        std::unordered_map<QString, QVariant> byKey;
+        index.openings = openings;
+        index.recordCount = other->recordCount();
+        index.results.clear();
         const int result = other->fieldIndex(f.resultField);
         const int was = other->recordNumber();
         if (result >= 0) {
             for (other->first(); !other->eof(); other->next()) {
                 const std::optional<QString> key = keyOf(*other, f.lookupKeyFields);
-                if (key && !byKey.count(*key))
-                    byKey.emplace(*key, valueAt(*other, result));
+                if (key && !index.results.count(*key))
+                    index.results.emplace(*key, valueAt(*other, result));
             }
         }
         other->first();
         for (int i = 0; i < was && !other->eof(); ++i)
             other->next();
-        cached = lookups_.emplace(at, std::move(byKey)).first;
     }
     const std::optional<QString> key = keyOf(*this, f.keyFields);
     if (!key)
         return QVariant();
-    const auto found = cached->second.find(*key);
-    return found == cached->second.end() ? QVariant() : found->second;
+    const auto found = index.results.find(*key);
+    return found == index.results.end() ? QVariant() : found->second;
 }
 
 bool DefinedRecords::isNull(int index) const

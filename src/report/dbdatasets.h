@@ -81,6 +81,7 @@ private:
     int sourceFieldCount() const { return int(defs_.size() - computed_.size()); }
     bool isComputed(int index) const { return index >= sourceFieldCount(); }
     const QVariant& computedValue(int index) const;
+    bool valuesCurrent() const;
     void compute() const;
     QVariant lookUp(const ComputedField& f) const;
 
@@ -88,12 +89,21 @@ private:
     std::unique_ptr<DataSet> source_;
     std::vector<FieldDef> defs_;
     std::vector<ComputedField> computed_;
-    // The computed values of the record `valuesFor_` (-1: none yet).
+    // The computed values of the record `valuesFor_` (-1: none yet), as
+    // the data sets were opened when they were worked out.
     mutable std::vector<QVariant> values_;
     mutable int valuesFor_ = -1;
+    mutable quint64 valuesOpenings_ = 0;
     mutable bool computing_ = false;
-    // Per lookup field: result by key, read once from the lookup data set.
-    mutable std::map<size_t, std::unordered_map<QString, QVariant>> lookups_;
+    // Per lookup field: result by key, read once from the lookup data set
+    // and read again after any layout data set opened or closed, or when
+    // its record count changed.
+    struct LookupIndex {
+        quint64 openings = 0;
+        int recordCount = 0;
+        std::unordered_map<QString, QVariant> results;
+    };
+    mutable std::map<size_t, LookupIndex> lookups_;
 };
 
 // Common base of the layout's tables and queries.

@@ -259,6 +259,45 @@ TEST(DataSetDefinitions, StoredLabelsOfPlainFieldsStayUnlessTheDisplayLabelsName
     EXPECT_EQ(again.ws.designer->writeLayout(true), resaved);
 }
 
+TEST(DataSetDefinitions, ADataSetThatCannotOpenKeepsItsStoredFields)
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    auto* q = new TEDBQuery(&ws.window);
+    q->setName(QStringLiteral("Q"));
+    q->databaseName = dir.filePath(QStringLiteral("gone.db"));
+    q->sql.setLines({QStringLiteral("SELECT Call FROM Logbook")});
+    addSource(ws, q, QStringLiteral("QSrc"));
+    addField(ws, q, FieldType::String, QStringLiteral("Call"))->displayLabel = QStringLiteral("Station");
+    addField(ws, q, FieldType::String, QStringLiteral("Greeting"))->calculated = true;
+    auto* table = new TEDBTable(&ws.window);
+    table->setName(QStringLiteral("T"));
+    table->databaseName = dir.path() + u'/';
+    table->tableName = QStringLiteral("gone.db");
+    addSource(ws, table, QStringLiteral("TSrc"));
+    addField(ws, table, FieldType::Integer, QStringLiteral("Distance"))->calculated = true;
+    const QByteArray layout = ws.designer->writeLayout(true);
+
+    Loaded l;
+    ASSERT_TRUE(l.ws.designer->loadFromData(layout));
+    EXPECT_EQ(l.sink.messages.size(), 2);   // neither opened
+    TDBField* call = l.find<TDBField>(u"QCall");
+    TDBField* greeting = l.find<TDBField>(u"QGreeting");
+    TDBField* distance = l.find<TDBField>(u"TDistance");
+    ASSERT_TRUE(call && greeting && distance);
+    EXPECT_EQ(call->displayLabel, QStringLiteral("Station"));
+    EXPECT_TRUE(greeting->calculated);
+    EXPECT_TRUE(distance->calculated);
+    EXPECT_EQ(l.find<TEDBTable>(u"T")->dataSet()->fieldCount(), LogFieldCount + 1);
+    // The query, with nothing made from definitions, is written as it was read.
+    const QByteArray resaved = l.ws.designer->writeLayout(true);
+    const qsizetype blockAt = layout.indexOf("TPF0");
+    const qsizetype tableAt = layout.indexOf("TEDBTable");
+    ASSERT_GT(blockAt, 0);
+    ASSERT_GT(tableAt, blockAt);
+    EXPECT_EQ(resaved.mid(blockAt, tableAt - blockAt), layout.mid(blockAt, tableAt - blockAt));
+}
+
 TEST(DataSetDefinitions, CalculatedFieldsComeFromTheLoadersEventAndLookupFieldsFromTheirDataSet)
 {
     QTemporaryDir dir;
@@ -310,7 +349,14 @@ TEST(DataSetDefinitions, CalculatedFieldsComeFromTheLoadersEventAndLookupFieldsF
                                  QStringLiteral("Hello K1XYZ||1")}));
     EXPECT_EQ(events, 3);
     // The lookup data set's own cursor is where it was.
-    EXPECT_EQ(l.find<TEDBQuery>(u"Names")->dataSet()->recordNumber(), 0);
+    auto* readNames = l.find<TEDBQuery>(u"Names");
+    EXPECT_EQ(readNames->dataSet()->recordNumber(), 0);
+    // Opened again with other records, it is looked up again.
+    readNames->close();
+    readNames->sql.setLines({QStringLiteral("SELECT Call AS K, 'New ' || Call AS Name FROM Logbook")});
+    ASSERT_TRUE(readNames->open());
+    records.last();
+    EXPECT_EQ(records.text(oper), QStringLiteral("New K1XYZ"));
 
     // Both fields keep what makes them computed across a save.
     const QByteArray resaved = l.ws.designer->writeLayout(true);
