@@ -454,13 +454,13 @@ bool SqliteBackend::load(LogStore& store, QString* error)
     return true;
 }
 
-// Qt's database connections serve the thread that made them: a print run
-// that reads the logbook in another thread gets a connection of its own.
 bool SqliteBackend::openConnection(SqliteConnection& connection, QString* error) const
 {
     return queryOnly_ ? connection.openQueryOnly(path_, error) : connection.open(path_, readOnly_, error);
 }
 
+// Qt's database connections serve the thread that made them: a print run
+// that reads the logbook in another thread gets a connection of its own.
 QSqlDatabase SqliteBackend::readerDb(QString* error)
 {
     if (QThread::currentThread() == connectionThread_)
