@@ -24,6 +24,18 @@ TWizQuery* addWizQuery(Workspace& ws)
     return q;
 }
 
+// A table "T" over the file in the folder (given with its trailing "/"),
+// with its data source.
+TEDBTable* addTable(Workspace& ws, const QString& folder, const QString& file)
+{
+    auto* table = new TEDBTable(&ws.window);
+    table->setName(QStringLiteral("T"));
+    table->databaseName = folder;
+    table->tableName = file;
+    addSource(ws, table, QStringLiteral("TSrc"));
+    return table;
+}
+
 TDBField* addField(Workspace& ws, TEDBDataSet* ds, FieldType type, const QString& fieldName)
 {
     auto* f = static_cast<TDBField*>(fieldClassFor(type).create(&ws.window));
@@ -225,11 +237,7 @@ TEST(DataSetDefinitions, StoredLabelsOfPlainFieldsStayUnlessTheDisplayLabelsName
     const QString log = dir.filePath(QStringLiteral("qsos.db"));
     makeSqliteLog(log, {QStringLiteral("S50A")});
     Workspace ws;
-    auto* table = new TEDBTable(&ws.window);
-    table->setName(QStringLiteral("T"));
-    table->databaseName = dir.path() + u'/';
-    table->tableName = QStringLiteral("qsos.db");
-    addSource(ws, table, QStringLiteral("TSrc"));
+    TEDBTable* table = addTable(ws, dir.path() + u'/', QStringLiteral("qsos.db"));
     addField(ws, table, FieldType::String, QStringLiteral("Call"))->displayLabel = QStringLiteral("Station worked");
     TDBField* band = addField(ws, table, FieldType::String, QStringLiteral("Band"));
     band->displayLabel = QStringLiteral("Stored band");
@@ -270,11 +278,7 @@ TEST(DataSetDefinitions, ADataSetThatCannotOpenKeepsItsStoredFields)
     addSource(ws, q, QStringLiteral("QSrc"));
     addField(ws, q, FieldType::String, QStringLiteral("Call"))->displayLabel = QStringLiteral("Station");
     addField(ws, q, FieldType::String, QStringLiteral("Greeting"))->calculated = true;
-    auto* table = new TEDBTable(&ws.window);
-    table->setName(QStringLiteral("T"));
-    table->databaseName = dir.path() + u'/';
-    table->tableName = QStringLiteral("gone.db");
-    addSource(ws, table, QStringLiteral("TSrc"));
+    TEDBTable* table = addTable(ws, dir.path() + u'/', QStringLiteral("gone.db"));
     addField(ws, table, FieldType::Integer, QStringLiteral("Distance"))->calculated = true;
     const QByteArray layout = ws.designer->writeLayout(true);
 
@@ -309,11 +313,7 @@ TEST(DataSetDefinitions, CalculatedFieldsComeFromTheLoadersEventAndLookupFieldsF
     names->databaseName = log;
     names->sql.setLines({QStringLiteral("SELECT Call AS K, 'Op ' || Call AS Name FROM Logbook WHERE Call <> 'K1XYZ'")});
     addSource(ws, names, QStringLiteral("NamesSrc"));
-    auto* table = new TEDBTable(&ws.window);
-    table->setName(QStringLiteral("T"));
-    table->databaseName = dir.path() + u'/';
-    table->tableName = QStringLiteral("qsos.db");
-    addSource(ws, table, QStringLiteral("TSrc"));
+    TEDBTable* table = addTable(ws, dir.path() + u'/', QStringLiteral("qsos.db"));
     addField(ws, table, FieldType::String, QStringLiteral("Greeting"))->calculated = true;
     TDBField* op = addField(ws, table, FieldType::String, QStringLiteral("Operator"));
     op->lookup = true;
@@ -384,11 +384,7 @@ TEST(DataSetDefinitions, ALayoutNeverRecoversAHalfWrittenLogbook)
     ASSERT_FALSE(journal.isEmpty());
 
     Workspace ws;
-    auto* table = new TEDBTable(&ws.window);
-    table->setName(QStringLiteral("T"));
-    table->databaseName = dir.filePath(QStringLiteral("cut/"));
-    table->tableName = QStringLiteral("qsos.db");
-    addSource(ws, table, QStringLiteral("TSrc"));
+    addTable(ws, dir.filePath(QStringLiteral("cut/")), QStringLiteral("qsos.db"));
     auto* q = new TEDBQuery(&ws.window);
     q->setName(QStringLiteral("Q"));
     q->databaseName = log;
