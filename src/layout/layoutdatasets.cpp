@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <map>
 #include <set>
 
 namespace cm {
@@ -136,6 +137,12 @@ void TQRDLoader::readDataSets(const QByteArray& block)
         // A damaged block keeps whatever was read from it.
     }
     lastDataSet_ = nullptr;
+    // Filter bytes that cannot be read would be written back as fewer
+    // filters, so the layout is refused rather than cut down.
+    for (const TWizQuery* w : owner->componentsOf<TWizQuery>()) {
+        if (!w->filtersDamage.isEmpty())
+            throw StreamError(QStringLiteral("the filters of the query %1 cannot be read: %2").arg(w->name(), w->filtersDamage));
+    }
     if (beforeOpenDatasets)
         beforeOpenDatasets();
     openDataSets();
@@ -240,22 +247,38 @@ QStringList TQRDLoader::expandMacros(const QStringList& lines) const
     return out;
 }
 
-void TQRDLoader::makeFields(TEDBDataSet& ds, bool keepComputed)
+void TQRDLoader::makeFields(TEDBDataSet& ds, bool opened)
 {
-    for (TDBField* f : ds.fields()) {
-        if (!keepComputed || (!f->calculated && !f->lookup))
-            destroyComponent(f);
-    }
-    const std::vector<TDBField*> kept = ds.fields();
-    const auto table = dynamic_cast<TEDBTable*>(&ds);
     std::vector<FieldDef> all;
-    if (ds.isOpen()) {
+    if (opened) {
         for (int i = 0; i < ds.dataSet()->fieldCount(); ++i)
             all.push_back(ds.dataSet()->field(i));
     } else {
         all = ds.fieldDefs();
     }
-    const auto label = [this, table](const QString& fieldName) {
+    const auto defined = [&all](const QString& fieldName) {
+        return std::any_of(all.begin(), all.end(), [&fieldName](const FieldDef& def) {
+            return def.name.compare(fieldName, Qt::CaseInsensitive) == 0;
+        });
+    };
+    // Plain fields are made again from the definitions. What the user set
+    // on one outlives that unless the display labels say otherwise; and
+    // whatever no definition can make again (calculated and lookup fields,
+    // the fields of a data set that did not open) stays as it was stored.
+    struct Stored {
+        QString label;
+        bool visible = true;
+    };
+    std::map<QString, Stored> stored;
+    for (TDBField* f : ds.fields()) {
+        if (f->calculated || f->lookup || (!opened && !defined(f->fieldName)))
+            continue;
+        stored[f->fieldName.toCaseFolded()] = Stored{f->displayLabel, f->visible};
+        destroyComponent(f);
+    }
+    const std::vector<TDBField*> kept = ds.fields();
+    const auto table = dynamic_cast<TEDBTable*>(&ds);
+    const auto label = [this, table](const QString& fieldName) -> std::optional<QString> {
         for (const QString& line : fieldDisplayLabels) {
             const qsizetype eq = line.indexOf(u'=');
             if (eq < 0)
@@ -266,7 +289,7 @@ void TQRDLoader::makeFields(TEDBDataSet& ds, bool keepComputed)
                                       Qt::CaseInsensitive) == 0))
                 return line.mid(eq + 1);
         }
-        return QString();
+        return std::nullopt;
     };
     Container* owner = ds.owner();
     for (const FieldDef& def : all) {
@@ -283,7 +306,13 @@ void TQRDLoader::makeFields(TEDBDataSet& ds, bool keepComputed)
         f->dataSet = &ds;
         f->fieldName = def.name;
         f->size = def.size;
-        f->displayLabel = label(def.name);
+        const auto it = stored.find(def.name.toCaseFolded());
+        if (it != stored.end())
+            f->visible = it->second.visible;
+        if (const std::optional<QString> given = label(def.name))
+            f->displayLabel = *given;
+        else if (it != stored.end())
+            f->displayLabel = it->second.label;
     }
     ds.refreshFieldDefs();
 }
@@ -354,6 +383,16 @@ void TQRDLoader::tidyDataSets()
     for (TDBField* f : owner.componentsOf<TDBField>()) {
         if (!f->dataSet)
             destroyComponent(f);
+    }
+}
+
+void TQRDLoader::routeCalcFields()
+{
+    for (TEDBDataSet* ds : owner()->componentsOf<TEDBDataSet>()) {
+        ds->onCalcFields = [loader = QPointer<TQRDLoader>(this)](TEDBDataSet& d) {
+            if (loader && loader->onCalcFields)
+                loader->onCalcFields(d);
+        };
     }
 }
 

@@ -490,6 +490,7 @@ bool TQRDLoader::readLayout(const QByteArray& data, qsizetype offset, bool withD
             t->setCaption(ds->field(index).label());
     }
     tidyDataSets();
+    routeCalcFields();
     r->setLayoutSuspended(false);
     r->afterLoad();
     r->setUnits(savedUnits);

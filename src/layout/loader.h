@@ -70,6 +70,9 @@ public:
     std::function<void(TEDBDataSet&)> beforeOpenDataset;
     std::function<void()> beforeOpenDatasets;
     std::function<bool(TEDBQuery&)> beforeGetQueryParams;
+    // The calculated-fields event of every data set of the owner, passed
+    // on here after each successful load.
+    std::function<void(TEDBDataSet&)> onCalcFields;
     // Asks the user for a parameter's value (the box starts with `value`);
     // false when cancelled. None: there is nobody to ask.
     std::function<bool(const QString& caption, const QString& prompt, QString& value)> askQueryParam;
@@ -109,10 +112,11 @@ private:
     void relocate(TEDBDataSet& ds) const;
     QStringList expandMacros(const QStringList& lines) const;
     void openDataSets();
-    void makeFields(TEDBDataSet& ds, bool keepComputed);
+    void makeFields(TEDBDataSet& ds, bool opened);
     void applyParamMarks(const QList<QByteArray>& marks);
     void destroyDataSets();
     void tidyDataSets();
+    void routeCalcFields();
     bool askParam(TEDBQuery& query, int index);
 
     QPointer<TQRDesignReport> report_;

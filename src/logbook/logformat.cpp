@@ -47,7 +47,7 @@ QString logFormatName(LogFormat format)
     return QStringLiteral("unknown");
 }
 
-std::unique_ptr<LogBackend> createLogBackend(const QString& path, LogFormat format, QString* error)
+std::unique_ptr<LogBackend> createLogBackend(const QString& path, LogFormat format, QString* error, bool queryOnly)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -67,7 +67,7 @@ std::unique_ptr<LogBackend> createLogBackend(const QString& path, LogFormat form
     }
     switch (format) {
     case LogFormat::Paradox: return std::make_unique<ParadoxBackend>(path);
-    case LogFormat::Sqlite: return std::make_unique<SqliteBackend>(path);
+    case LogFormat::Sqlite: return std::make_unique<SqliteBackend>(path, queryOnly);
     case LogFormat::Adif: return std::make_unique<AdifBackend>(path);
     case LogFormat::Unknown: break;
     }

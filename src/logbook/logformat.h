@@ -14,6 +14,8 @@ LogFormat detectLogFormat(const QString& path);
 QString logFormatName(LogFormat format);
 
 // A back end for the file, or nullptr with a reason.
-std::unique_ptr<LogBackend> createLogBackend(const QString& path, LogFormat format, QString* error);
+// `queryOnly`: a SQLite logbook is opened so that nothing can write it.
+std::unique_ptr<LogBackend> createLogBackend(const QString& path, LogFormat format, QString* error,
+                                             bool queryOnly = false);
 
 } // namespace cm

@@ -42,7 +42,7 @@ bool LogTable::open(QString* error)
         message = QStringLiteral("No table name is set");
     } else {
         const LogFormat format = detectLogFormat(path);
-        auto backend = createLogBackend(path, format, &message);
+        auto backend = createLogBackend(path, format, &message, queryOnly_);
         if (backend) {
             // Paradox tables keep their declared sizes; the other sources
             // keep every value whole.

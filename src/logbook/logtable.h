@@ -30,6 +30,9 @@ public:
     QString tableName() const { return tableName_; }
     QString resolvedPath() const;
     LogFormat format() const { return format_; }
+    // Opens a SQLite logbook so that nothing can write it, refusing one
+    // left half-written. Takes effect at the next open.
+    void setQueryOnly(bool queryOnly) { queryOnly_ = queryOnly; }
 
     bool isOpen() const override { return backend_ != nullptr; }
     bool open(QString* error = nullptr) override;
@@ -133,6 +136,7 @@ private:
 
     QString componentName_;
     QString tableName_;
+    bool queryOnly_ = false;
     LogFormat format_ = LogFormat::Unknown;
     std::unique_ptr<LogBackend> backend_;
     LogPager* pager_ = nullptr;   // the back end's, when it reads on demand

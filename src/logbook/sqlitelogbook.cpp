@@ -57,15 +57,33 @@ bool SqliteConnection::open(const QString& path, bool readOnly, QString* error)
     const bool journal = hasJournal(path);
     if (readOnly && journal && canRecover(path))
         readOnly = false;   // reading it recovers it
+    return connect(path, readOnly ? Access::ReadOnly : Access::Write, journal, error);
+}
+
+bool SqliteConnection::openQueryOnly(const QString& path, QString* error)
+{
+    close();
+    // Reading past a journal would roll it back, which writes.
+    if (hasJournal(path)) {
+        if (error)
+            *error = QStringLiteral("%1 was left half-written; open it in the Data tab once to recover it").arg(path);
+        return false;
+    }
+    return connect(path, Access::QueryOnly, false, error);
+}
+
+bool SqliteConnection::connect(const QString& path, Access access, bool journal, QString* error)
+{
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
-        if (readOnly)
+        if (access != Access::Write)
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (db.open()) {
             // Checks that the file really is a database before anything relies on it.
             QSqlQuery q(db);
-            if (q.exec(QStringLiteral("PRAGMA schema_version")))
+            if ((access != Access::QueryOnly || q.exec(QStringLiteral("PRAGMA query_only = ON"))) &&
+                q.exec(QStringLiteral("PRAGMA schema_version")))
                 return true;
             if (journal && !canRecover(path)) {
                 if (error)
@@ -286,7 +304,7 @@ QString SqliteBackend::readOnlyNotice() const
     return QString();
 }
 
-SqliteBackend::SqliteBackend(QString path) : path_(std::move(path)) {}
+SqliteBackend::SqliteBackend(QString path, bool queryOnly) : path_(std::move(path)), queryOnly_(queryOnly) {}
 
 SqliteBackend::~SqliteBackend() = default;
 
@@ -326,9 +344,9 @@ static void storeSqlValue(LogStore& store, int row, int col, const QVariant& v)
 
 bool SqliteBackend::connect(QString* error)
 {
-    readOnly_ = !QFileInfo(path_).isWritable();
+    readOnly_ = queryOnly_ || !QFileInfo(path_).isWritable();
     connectionThread_ = QThread::currentThread();
-    if (!connection_.open(path_, readOnly_, error))
+    if (!openConnection(connection_, error))
         return false;
     QSqlDatabase db = connection_.db();
     const auto defs = readSqliteFieldDefs(db, error);
@@ -436,6 +454,11 @@ bool SqliteBackend::load(LogStore& store, QString* error)
     return true;
 }
 
+bool SqliteBackend::openConnection(SqliteConnection& connection, QString* error) const
+{
+    return queryOnly_ ? connection.openQueryOnly(path_, error) : connection.open(path_, readOnly_, error);
+}
+
 // Qt's database connections serve the thread that made them: a print run
 // that reads the logbook in another thread gets a connection of its own.
 QSqlDatabase SqliteBackend::readerDb(QString* error)
@@ -446,7 +469,7 @@ QSqlDatabase SqliteBackend::readerDb(QString* error)
     Reader& reader = readers_[QThread::currentThread()];
     if (!reader.connection) {
         reader.connection = std::make_unique<SqliteConnection>();
-        if (!reader.connection->open(path_, true, error)) {
+        if (!openConnection(*reader.connection, error)) {
             readers_.erase(QThread::currentThread());
             return {};
         }

@@ -31,10 +31,15 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     bool open(const QString& path, bool readOnly, QString* error);
+    // Read-only and unable to write even through SQL. A journal left by a
+    // cut-off write is refused: reading past it would roll it back.
+    bool openQueryOnly(const QString& path, QString* error);
     void close();
     QSqlDatabase db() const;
 
 private:
+    enum class Access { Write, ReadOnly, QueryOnly };
+    bool connect(const QString& path, Access access, bool journal, QString* error);
     QString name_;
 };
 
@@ -66,7 +71,8 @@ private:
 
 class SqliteBackend final : public LogBackend, public LogPager {
 public:
-    explicit SqliteBackend(QString path);
+    // A query-only back end never writes the file (see SqliteConnection).
+    explicit SqliteBackend(QString path, bool queryOnly = false);
     ~SqliteBackend() override;
 
     bool load(LogStore& store, QString* error) override;
@@ -84,11 +90,13 @@ public:
 
 private:
     bool connect(QString* error);
+    bool openConnection(SqliteConnection& connection, QString* error) const;
     void readIndexes();
     QString selectList(const std::vector<bool>& columns) const;   // empty: every field
     bool exec(const QString& sql, const std::vector<QVariant>& binds, QString* error);
 
     QString path_;
+    bool queryOnly_ = false;
     bool readOnly_ = false;
     SqliteConnection connection_;
     std::vector<LogIndexDef> indexes_;

@@ -127,24 +127,15 @@ std::unique_ptr<DataSet> openSqlQuery(const QString& dataSetName, const QString&
         fail(error, QStringLiteral("%1 is not a SQLite logbook; queries run only against SQLite logbooks").arg(path));
         return nullptr;
     }
-    // Reading past a journal left by a cut-off write would roll it back,
-    // which writes; a layout never changes a logbook.
-    if (QFileInfo::exists(path + QStringLiteral("-journal"))) {
-        fail(error, QStringLiteral("%1 was left half-written; open it in the Data tab once to recover it").arg(path));
-        return nullptr;
-    }
+    // A layout never changes a logbook.
     SqliteConnection connection;
-    if (!connection.open(path, true, error))
+    if (!connection.openQueryOnly(path, error))
         return nullptr;
     QSqlDatabase db = connection.db();
     std::vector<FieldDef> defs;
     std::vector<std::vector<QVariant>> rows;
     {
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA query_only = ON"))) {
-            fail(error, describeSqliteError(path, q.lastError()));
-            return nullptr;
-        }
         q.setForwardOnly(true);
         if (!q.prepare(sql)) {
             fail(error, describeSqliteError(path, q.lastError()));

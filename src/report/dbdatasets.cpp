@@ -7,33 +7,11 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace cm {
 
 using namespace props;
-
-// ---------------------------------------------------------------- records
-
-bool DefinedRecords::open(QString* error)
-{
-    if (source_)
-        return true;
-    if (!opener) {
-        if (error)
-            *error = QStringLiteral("nothing to open");
-        return false;
-    }
-    return opener(error);
-}
-
-std::optional<QString> DefinedRecords::paramText(QStringView paramName) const
-{
-    auto* query = dynamic_cast<TEDBQuery*>(const_cast<Component*>(&owner_));
-    const QueryParam* p = query ? query->param(paramName) : nullptr;
-    if (!p)
-        return std::nullopt;
-    return p->text;
-}
 
 // ---------------------------------------------------------------- data sets
 
@@ -41,6 +19,10 @@ TEDBDataSet::TEDBDataSet(Container* owner)
     : TDataSetComponent(owner), records_(*this)
 {
     records_.opener = [this](QString* error) { return openRecords(error); };
+    records_.calculate = [this] {
+        if (onCalcFields)
+            onCalcFields(*this);
+    };
 }
 
 std::vector<TDBField*> TEDBDataSet::fields() const
@@ -85,7 +67,25 @@ void TEDBDataSet::refreshFieldDefs()
             break;
         }
     }
-    records_.setDefs(std::move(defs));
+    std::vector<ComputedField> computed;
+    for (const TDBField* f : stored) {
+        const auto named = [f](const FieldDef& d) { return d.name.compare(f->fieldName, Qt::CaseInsensitive) == 0; };
+        if ((!f->calculated && !f->lookup) || f->fieldName.isEmpty() || std::any_of(defs.begin(), defs.end(), named))
+            continue;
+        ComputedField c;
+        c.def.name = f->fieldName;
+        c.def.type = f->fieldType();
+        c.def.size = f->size;
+        c.def.displayLabel = f->displayLabel;
+        c.def.visible = f->visible;
+        c.lookup = f->lookup;
+        c.keyFields = f->keyFields.split(u';', Qt::SkipEmptyParts);
+        c.lookupDataSet = f->lookupDataSet;
+        c.lookupKeyFields = f->lookupKeyFields.split(u';', Qt::SkipEmptyParts);
+        c.resultField = f->lookupResultField;
+        computed.push_back(std::move(c));
+    }
+    records_.setDefs(std::move(defs), std::move(computed));
 }
 
 // ---------------------------------------------------------------- table
@@ -123,6 +123,8 @@ std::unique_ptr<DataSet> TEDBTable::openSource(QString* error)
         return nullptr;
     }
     auto table = std::make_unique<LogTable>(name());
+    // A layout only reads; the logbook it names stays as it is.
+    table->setQueryOnly(true);
     table->setTableName(filePath());
     if (!table->open(error))
         return nullptr;
@@ -383,23 +385,26 @@ const ClassInfo& TWizQuery::staticClassInfo()
         std::vector<PropInfo> rows = queryRows<C>();
         rows.push_back(member<C>("TableName", PropKind::String, [](C& c) -> QString& { return c.tableName; }).shortString());
         rows.push_back(object<C>("OrderFields", TQRStrings::staticClassInfo(), [](C& c) { return &c.orderFields; }));
+        rows.push_back(object<C>("SQLSettings", TQRDatabaseSettings::staticClassInfo(), [](C& c) { return &c.sqlSettings; }));
         std::vector<DefinedProp> defined = queryDefined<C>();
         defined.push_back(DefinedProp{
             "Filters",
             [](const Persistent& o) -> std::optional<DefinedValue> {
                 const auto& q = static_cast<const C&>(o);
-                if (q.filters.isEmpty())
+                if (!q.filters)
                     return std::nullopt;
                 DefinedValue v;
                 v.kind = DefinedValue::Kind::Binary;
-                v.binary = q.filters;
+                v.binary = encodeWizFilters(*q.filters);
                 return v;
             },
             [](Persistent& o, const DefinedValue& v) {
+                auto& q = static_cast<C&>(o);
                 if (v.kind != DefinedValue::Kind::Binary)
                     return false;
-                static_cast<C&>(o).filters = v.binary;
-                return true;
+                // The loader refuses the layout when the bytes are damaged.
+                q.filters = decodeWizFilters(v.binary, &q.filtersDamage);
+                return q.filters.has_value();
             },
         });
         return ClassInfo{"TWizQuery", rows, defined, [](Container* owner) -> Component* { return new C(owner); }};
@@ -407,6 +412,18 @@ const ClassInfo& TWizQuery::staticClassInfo()
     return info;
 }
 const ClassInfo& TWizQuery::classInfo() const { return staticClassInfo(); }
+
+void TWizQuery::beginLoad()
+{
+    TEDBQuery::beginLoad();
+    sqlSettings.beginRead();
+}
+
+void TWizQuery::afterLoad()
+{
+    sqlSettings.endRead();
+    TEDBQuery::afterLoad();
+}
 
 // ---------------------------------------------------------------- fields
 
@@ -443,6 +460,11 @@ const std::vector<ClassInfo>& fieldClasses()
                     member<C>("FieldName", PropKind::String, [](C& c) -> QString& { return c.fieldName; }),
                     member<C>("Calculated", PropKind::Boolean, [](C& c) -> bool& { return c.calculated; }).def(0),
                     member<C>("Lookup", PropKind::Boolean, [](C& c) -> bool& { return c.lookup; }).def(0),
+                    member<C>("KeyFields", PropKind::String, [](C& c) -> QString& { return c.keyFields; }),
+                    member<C>("LookupDataSet", PropKind::Reference,
+                              [](C& c) -> QPointer<TDataSetComponent>& { return c.lookupDataSet; }),
+                    member<C>("LookupKeyFields", PropKind::String, [](C& c) -> QString& { return c.lookupKeyFields; }),
+                    member<C>("LookupResultField", PropKind::String, [](C& c) -> QString& { return c.lookupResultField; }),
                     member<C>("Size", PropKind::Integer, [](C& c) -> int& { return c.size; }).def(0),
                     member<C>("Visible", PropKind::Boolean, [](C& c) -> bool& { return c.visible; }).def(1),
                 },

@@ -5,7 +5,10 @@
 // logbook. Each offers its records through the one data-set interface, also
 // while it is closed (then without records).
 #include "report/datasetcomponent.h"
+#include "report/dbsettings.h"
+#include "report/definedrecords.h"
 #include "report/graphics.h"
+#include "report/wizfilters.h"
 
 #include <QVariant>
 #include <functional>
@@ -14,51 +17,6 @@
 namespace cm {
 
 class TDBField;
-
-// The records of a table or query: the opened source, seen through the
-// labels and visibility of the stored fields.
-class DefinedRecords final : public DataSet {
-public:
-    explicit DefinedRecords(const Component& owner) : owner_(owner) {}
-
-    void attach(std::unique_ptr<DataSet> source) { source_ = std::move(source); }
-    DataSet* source() const { return source_.get(); }
-    void setDefs(std::vector<FieldDef> defs) { defs_ = std::move(defs); }
-
-    QString name() const override { return owner_.name(); }
-    bool isOpen() const override { return source_ != nullptr; }
-    bool open(QString* error = nullptr) override;
-    void close() override { source_.reset(); }
-    std::function<bool(QString*)> opener;
-
-    void first() override { if (source_) source_->first(); }
-    void next() override { if (source_) source_->next(); }
-    void prior() override { if (source_) source_->prior(); }
-    void last() override { if (source_) source_->last(); }
-    bool eof() const override { return !source_ || source_->eof(); }
-    bool bof() const override { return !source_ || source_->bof(); }
-    int recordCount() const override { return source_ ? source_->recordCount() : 0; }
-    int recordNumber() const override { return source_ ? source_->recordNumber() : -1; }
-
-    int fieldCount() const override { return int(defs_.size()); }
-    const FieldDef& field(int index) const override { return defs_[size_t(index)]; }
-
-    bool isNull(int index) const override { return !source_ || source_->isNull(index); }
-    QString text(int index) const override { return source_ ? source_->text(index) : QString(); }
-    qint64 toInteger(int index) const override { return source_ ? source_->toInteger(index) : 0; }
-    double toFloat(int index) const override { return source_ ? source_->toFloat(index) : 0; }
-    bool toBoolean(int index) const override { return source_ && source_->toBoolean(index); }
-    QDateTime toDateTime(int index) const override { return source_ ? source_->toDateTime(index) : QDateTime(); }
-    QByteArray blob(int index) const override { return source_ ? source_->blob(index) : QByteArray(); }
-
-    bool isLayoutDataSet() const override { return true; }
-    std::optional<QString> paramText(QStringView paramName) const override;
-
-private:
-    const Component& owner_;
-    std::unique_ptr<DataSet> source_;
-    std::vector<FieldDef> defs_;
-};
 
 // Common base of the layout's tables and queries.
 class TEDBDataSet : public TDataSetComponent {
@@ -81,6 +39,14 @@ public:
     virtual std::vector<FieldDef> fieldDefs() const = 0;
     // Takes the labels and visibility of the stored fields again.
     void refreshFieldDefs();
+
+    // The calculated-fields event: runs for each record, the first time one
+    // of its calculated fields is read; it sets them with setCalcValue.
+    std::function<void(TEDBDataSet&)> onCalcFields;
+    bool setCalcValue(QStringView fieldName, const QVariant& value)
+    {
+        return records_.setComputedValue(fieldName, value);
+    }
 
 protected:
     virtual std::unique_ptr<DataSet> openSource(QString* error) = 0;
@@ -164,10 +130,16 @@ public:
     explicit TWizQuery(Container* owner) : TEDBQuery(owner) {}
     const ClassInfo& classInfo() const override;
     static const ClassInfo& staticClassInfo();
+    void beginLoad() override;
+    void afterLoad() override;
 
     QString tableName;
     TQRStrings orderFields;
-    QByteArray filters;   // the stored filter entries, kept as they are
+    TQRDatabaseSettings sqlSettings;
+    // Nothing when none were stored, so that none are written either.
+    std::optional<std::vector<WizFilter>> filters;
+    // Why the stored filter bytes could not be read; empty when they could.
+    QString filtersDamage;
 };
 
 // A stored field of a table or query. Its class says its kind.
@@ -183,6 +155,12 @@ public:
     bool visible = true;
     bool calculated = false;
     bool lookup = false;
+    // Lookup fields: key fields of this data set, separated by ';', looked
+    // for under the lookup key fields of the lookup data set.
+    QString keyFields;
+    QPointer<TDataSetComponent> lookupDataSet;
+    QString lookupKeyFields;
+    QString lookupResultField;
 
     FieldType fieldType() const;
 

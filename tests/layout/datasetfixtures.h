@@ -30,6 +30,15 @@ inline void makeSqliteLog(const QString& path, const QStringList& calls)
     ASSERT_TRUE(inserter.commit(&error)) << error.toStdString();
 }
 
+// A workspace whose designer's messages are kept, for looking at after a load.
+struct Loaded {
+    Workspace ws;
+    CollectingMessageSink sink;
+    Loaded() { ws.designer->messageSink = &sink; }
+    template <class T>
+    T* find(QStringView name) { return dynamic_cast<T*>(ws.window.findComponent(name)); }
+};
+
 inline QByteArray fileBytes(const QString& path)
 {
     QFile f(path);

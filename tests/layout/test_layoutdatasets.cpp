@@ -14,14 +14,6 @@ using namespace cm::test;
 
 namespace {
 
-struct Loaded {
-    Workspace ws;
-    CollectingMessageSink sink;
-    Loaded() { ws.designer->messageSink = &sink; }
-    template <class T>
-    T* find(QStringView name) { return dynamic_cast<T*>(ws.window.findComponent(name)); }
-};
-
 // Whether the layout's query parameter record holds exactly the one mark.
 bool marksOnly(const QByteArray& layout, const QByteArray& mark)
 {

@@ -5,12 +5,11 @@
 #include "logbook/logfields.h"
 #include "logbook/logsource.h"
 #include "logbook_fixtures.h"
+#include "midwrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -32,30 +31,6 @@ QString threeQsos(const QTemporaryDir& dir, const QString& name)
                              {qso("S51A", QDate(2024, 1, 1), QTime(1, 0), "20M", "CW", 14.0, "Slovenia"),
                               qso("DL1B", QDate(2024, 1, 2), QTime(2, 0), "40M", "SSB", 7.1, "Germany"),
                               qso("G3C", QDate(2024, 1, 3), QTime(3, 0), "15M", "FT8", 21.074, "England")});
-}
-
-// Copies `logbook` to `copy` in the middle of a large insert, as a killed
-// import leaves it: pages already written into the file and the journal
-// that can undo them beside it.
-void copyMidTransaction(const QString& logbook, const QString& copy)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mid-write"));
-        db.setDatabaseName(logbook);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA cache_size = 2")));   // spills early into the file
-        ASSERT_TRUE(db.transaction());
-        for (int i = 0; i < 400; ++i)
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO Logbook (Call, Opomba) VALUES ('X%1', '%2')")
-                                   .arg(i).arg(QString(500, u'r'))));
-        ASSERT_TRUE(QFile::exists(logbook + QStringLiteral("-journal")));
-        ASSERT_TRUE(QFile::copy(logbook, copy));
-        ASSERT_TRUE(QFile::copy(logbook + QStringLiteral("-journal"), copy + QStringLiteral("-journal")));
-        db.rollback();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("mid-write"));
 }
 
 } // namespace
