@@ -6,6 +6,7 @@
 // main window call it and follow its signals, and tests drive it directly.
 #include "designer/designstate.h"
 #include "designer/selectionhandle.h"
+#include "report/dbsettings.h"
 #include "report/graphics.h"
 
 #include <QObject>
@@ -47,6 +48,13 @@ struct DesignerOptions {
     bool undoEnabled = true;
     bool saveImagesInReportfile = true;
     bool showDatafieldListbox = true;
+    // How SQL made in the designer quotes names and values: the logbooks'
+    // SQLite takes names unquoted.
+    TQRDatabaseSettings sqlSettings = [] {
+        TQRDatabaseSettings noQuotes;
+        noQuotes.setDelimiterType(TQRDelimiterType::delNoQuotes);
+        return noQuotes;
+    }();
     // Data sets of data modules offered for new data elements ("Tbl" or
     // "DataFrm.Tbl"); empty: all. Blank entries are ignored.
     QStringList availableDatasetNames;
