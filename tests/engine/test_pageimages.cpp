@@ -6,6 +6,7 @@
 #include "engine/pages/pagereplay.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -16,9 +17,18 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <sys/resource.h>
 #include <set>
 
 namespace {
+
+long peakMemoryKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 QImage logo(int w, int h, QColor color)
 {
@@ -284,6 +294,25 @@ TEST(PagePlayer, LeavesOutImagesWhoseSourceLiesOutside)
         painter.end();
         EXPECT_EQ(target.pixel(20, 20), QColor(Qt::white).rgb()) << source.x();
     }
+}
+
+// A forged page (found by fuzzing; a first byte, then the page, whose
+// signature and checksum are made right here) with a font of 65 535 pixels
+// made the rasteriser cache its glyphs at that size: gigabytes. Letters that
+// tall on an image are filled as outlines.
+TEST(PagePlayer, GiantLettersOnAnImageTakeLittleMemory)
+{
+    QFile file(QStringLiteral(CARDMINT_TEST_DATA "/forged-pages/giant-font.bin"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray page = file.readAll().mid(1);
+    page.replace(0, 4, "QPIC");
+    qToBigEndian<quint16>(qChecksum(QByteArrayView(page).sliced(6)), page.data() + 4);
+    QImage target(40, 56, QImage::Format_RGB32);
+    QPainter painter(&target);
+    cm::PagePlayer player;
+    const long before = peakMemoryKb();
+    EXPECT_TRUE(player.drawPage(painter, page, QRectF(0, 0, 40, 56)));
+    EXPECT_LT(peakMemoryKb() - before, 256 * 1024);
 }
 
 TEST(PagePlayer, LargeLettersOnAFineTarget)

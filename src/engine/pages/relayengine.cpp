@@ -26,6 +26,10 @@ constexpr qreal MaxLetterSize = 2e4;
 // A sound transform keeps areas: even a page shrunk to a thumbnail keeps
 // more than this of each square dot.
 constexpr qreal MinLetterFlattening = 1e-6;
+constexpr qreal MaxLetterDistortion = 16;
+// Letters taller than this (image dots) are filled as outlines: a card's
+// letters on an image at 600 dpi stay well below it.
+constexpr qreal MaxCachedLetterSize = 1024;
 // A dash pattern repeating in less than this (device dots) is drawn solid.
 constexpr qreal MinDashPeriod = 0.5;
 
@@ -273,12 +277,28 @@ void RelayEngine::drawTextItem(const QPointF& p, const QTextItem& ti)
     // The letters' height on the target, from the laid-out text itself.
     const qreal height = ti.ascent() + ti.descent();
     const QRectF extent(p.x(), p.y() - ti.ascent(), ti.width(), height);
-    // Letters through a transform that flattens them to nothing, or of no
-    // height, are no card's; the glyph rasteriser fails on such a flattening.
-    const qreal flattening = std::abs(t_.transform().determinant());
-    if (drawable() && finite(height) && height > 0 && height * scaleOf(t_.transform()) <= MaxLetterSize
-        && flattening >= MinLetterFlattening && reachable(extent))
-        t_.drawTextItem(p, ti);
+    // Letters of no height, or through a transform that flattens or
+    // stretches them out of shape, are no card's (a printer's resolution
+    // across and down differ by a factor of two at most). The glyph
+    // rasteriser fails on a flattening and caches a stretched glyph at its
+    // longest side, gigabytes for a forged page's.
+    const QTransform& m = t_.transform();
+    const qreal stretch = scaleOf(m);
+    const qreal squeeze = stretch > 0 ? std::abs(m.determinant()) / stretch : 0;
+    if (drawable() && finite(height) && height > 0 && height * stretch <= MaxLetterSize
+        && std::abs(m.determinant()) >= MinLetterFlattening && stretch <= MaxLetterDistortion * squeeze
+        && reachable(extent)) {
+        // The rasteriser keeps each glyph it draws in a cache image; letters
+        // this tall on an image (a forged font's thousands of pixels) would
+        // take gigabytes there, so they are filled as outlines instead.
+        if (height * stretch > MaxCachedLetterSize && t_.device() && t_.device()->devType() == QInternal::Image) {
+            QPainterPath outline;
+            outline.addText(p, ti.font(), ti.text());
+            t_.fillPath(outline, t_.pen().brush());
+        } else {
+            t_.drawTextItem(p, ti);
+        }
+    }
 }
 
 RelayDevice::RelayDevice(QPainter& target, const std::vector<RelayImage>& images)
