@@ -1,12 +1,11 @@
 #include "engine/output/pageimagepool.h"
 
+#include "engine/output/jpegwriter.h"
 #include "engine/output/pngwriter.h"
 #include "engine/pages/pagecalibration.h"
 #include "engine/pages/pageplayer.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 
 #include <algorithm>
@@ -46,17 +45,8 @@ public:
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             draw(painter, target_, player_);
         }
-        QByteArray bytes;
-        if (options_.format == TQRImageFormat::Png) {
-            bytes = encodeFastPng(image_);
-        } else {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            QImageWriter writer(&buffer, "jpeg");
-            writer.setQuality(options_.quality);
-            if (!writer.write(image_))
-                throw EQRError(QStringLiteral("Cannot encode a page image: %1").arg(writer.errorString()));
-        }
+        const QByteArray bytes = options_.format == TQRImageFormat::Png ? encodeFastPng(image_)
+                                                                        : encodeFastJpeg(image_, options_.quality);
         if (bytes.isEmpty())
             throw noMemory();
         return bytes;
