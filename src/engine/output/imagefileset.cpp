@@ -2,11 +2,12 @@
 
 #include "engine/qrerror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,17 +16,22 @@ namespace cm {
 
 namespace {
 
-// A new empty file of a name no other file has, in `folder`; empty with
-// the reason in `error` when none can be made.
-QString reserveName(const QString& folder, QString* error)
+// Opens a new file of a name no other file has in `folder` (the process
+// and a count tell runs and pages apart; an existing file is never opened).
+// False with the reason in `error` when none can be made.
+bool openNew(QFile& file, const QString& folder, QString* error)
 {
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".cardmint-XXXXXX.part")));
-    file.setAutoRemove(false);
-    if (!file.open()) {
-        *error = file.errorString();
-        return {};
+    static std::atomic<quint64> count = 0;
+    const QDir dir(folder);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file.setFileName(dir.filePath(QStringLiteral(".cardmint-%1-%2.part").arg(QCoreApplication::applicationPid()).arg(count++)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        if (!file.exists())
+            break;   // not a name taken by chance: the folder refuses
     }
-    return file.fileName();
+    *error = file.errorString();
+    return false;
 }
 
 // Renames with rename(2): a file in the way is replaced in one step.
@@ -51,17 +57,13 @@ void ImageFileSet::removeAll()
 
 void ImageFileSet::add(const QString& folder, const QByteArray& bytes)
 {
+    QFile file;
     QString error;
-    const QString name = reserveName(folder, &error);
-    if (name.isEmpty())
+    if (!openNew(file, folder, &error))
         throw EQRError(QStringLiteral("Cannot create an image file in \"%1\": %2").arg(folder, error));
-    files_.push_back(name);
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        error = file.errorString();
-        file.close();
-        throw EQRError(QStringLiteral("Cannot write an image file in \"%1\": %2").arg(folder, error));
-    }
+    files_.push_back(file.fileName());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw EQRError(QStringLiteral("Cannot write an image file in \"%1\": %2").arg(folder, file.errorString()));
 }
 
 void ImageFileSet::commit(const QStringList& names)
@@ -93,7 +95,11 @@ void ImageFileSet::commit(const QStringList& names)
             error = QStringLiteral("a folder of that name is in the way");
             ok = false;
         } else if (old.exists() || old.isSymLink()) {
-            p.kept = reserveName(old.path(), &error);
+            QFile spare;
+            if (openNew(spare, old.path(), &error)) {
+                spare.close();
+                p.kept = spare.fileName();
+            }
             ok = !p.kept.isEmpty() && renameOver(name, p.kept, &error);
             if (!ok && !p.kept.isEmpty())
                 QFile::remove(p.kept);

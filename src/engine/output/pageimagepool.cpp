@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 
 namespace cm {
@@ -37,7 +38,8 @@ public:
 
     QByteArray encode(const PageImagePool::Draw& draw)
     {
-        image_.fill(Qt::white);
+        // White in RGB32 is all bits set: one memset, the fastest fill there is.
+        std::memset(image_.bits(), 0xFF, size_t(image_.sizeInBytes()));
         {
             QPainter painter(&image_);
             painter.setRenderHint(QPainter::Antialiasing);
