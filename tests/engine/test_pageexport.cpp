@@ -2,9 +2,9 @@
 #include "engine/qrerror.h"
 #include "engine/pages/qrprinter.h"
 #include "pagefixture.h"
+#include "testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -106,11 +106,7 @@ TEST(PageExport, AStoppedImageExportLeavesNoHalfSet)
     TQRPrinter printer;
     generatePages(printer, 4);
     const QString first = dir.filePath(QStringLiteral("card-1.png"));
-    {
-        QFile old(first);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    test::writeFile(first, "old");
     ImageExportOptions options;
     options.dpi = 30;
     const QStringList names{first, dir.filePath("card-2.png"), dir.filePath("card-3.png"), dir.filePath("card-4.png")};
@@ -119,9 +115,7 @@ TEST(PageExport, AStoppedImageExportLeavesNoHalfSet)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("card-3.png")));
     EXPECT_THROW(exportImageFiles(printer, names, options), EQRError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"card-1.png"});
-    QFile kept(first);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), "old");
+    EXPECT_EQ(test::readFile(first), "old");
 }
 
 TEST(PageExport, ImagesHaveTheChosenResolution)

@@ -2,9 +2,9 @@
 // cards are generated are the pages as stored, and a run that fails part way
 // leaves the folder as it was.
 #include "cliprocess.h"
+#include "testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
@@ -15,22 +15,11 @@
 namespace {
 
 using cm::test::CliRun;
+using cm::test::readFile;
 using cm::test::runCli;
+using cm::test::writeFile;
 
 const QString demoCard = QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Demo1.qr2");
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Every file below `folder`, with its path from there.
 QStringList filesBelow(const QString& folder)
@@ -132,7 +121,7 @@ TEST_F(ImageOutput, AFailedRunLeavesTheFolderAsItWas)
         EXPECT_TRUE(r.err.contains(u"Cannot")) << r.err.toStdString();
         EXPECT_FALSE(r.out.contains(u"pages:")) << r.out.toStdString();
         EXPECT_EQ(filesBelow(top.path()), files);
-        EXPECT_EQ(readAll(firstName), before.toUtf8());
+        EXPECT_EQ(readFile(firstName), before.toUtf8());
         if (!c.readOnly.isEmpty())
             QFile::setPermissions(QDir(top.path()).filePath(c.readOnly), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
