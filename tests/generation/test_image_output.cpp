@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -132,6 +134,32 @@ TEST_F(ImageOutput, AFailedRunLeavesTheFolderAsItWas)
     ASSERT_EQ(render({"--png", path("ok/card-#.png")}).code, 0);
     EXPECT_EQ(filesBelow(path("ok")), (QStringList{"card-1.png", "card-2.png", "card-3.png", "card-4.png", "card-5.png"}));
     EXPECT_FALSE(QImage(path("ok/card-1.png")).isNull());
+}
+
+// Ctrl+C while images are being written: the run ends without any of them,
+// and the file that had a name of the run before is kept.
+TEST_F(ImageOutput, CtrlCLeavesNoImages)
+{
+    const QString log = path("many.db");
+    ASSERT_EQ(runCli({"make-demo-log", log, "--count", "3000"}).code, 0);
+    const QString out = path("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    writeFile(out + "/card-0002.png", "old");
+    QProcess cli;
+    cli.start(QStringLiteral(CARDMINT_CLI), {"render", "--layout", demoCard, "--log", log, "--png", out + "/card-####.png"});
+    ASSERT_TRUE(cli.waitForStarted());
+    // Once the first images wait under their temporary names.
+    auto writing = [&] { return QDir(out).entryList({".cardmint-*"}, QDir::Files | QDir::Hidden).size() > 1; };
+    while (cli.state() == QProcess::Running && !writing())
+        cli.waitForFinished(20);
+    ASSERT_EQ(cli.state(), QProcess::Running) << cli.readAllStandardError().toStdString();
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(u"cancelled"));
+    EXPECT_EQ(filesBelow(out), QStringList{"card-0002.png"});
+    EXPECT_EQ(readFile(out + "/card-0002.png"), "old");
 }
 
 } // namespace
