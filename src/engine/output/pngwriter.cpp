@@ -193,7 +193,19 @@ QByteArray packRows(const QImage& image)
             std::memset(out + 1, 0, size_t(rowBytes - 1));
         } else {
             const QRgb* above = y > 0 ? line(y - 1) : nullptr;
-            for (int x = 0; x < width; ++x) {
+            // Only the stretch that differs from the row above is worked out
+            // (the row differs somewhere); the rest is zeros.
+            int from = 0;
+            int to = width;
+            if (above) {
+                while (pixels[from] == above[from])
+                    ++from;
+                while (pixels[to - 1] == above[to - 1])
+                    --to;
+                std::memset(out + 1, 0, size_t(from) * 3);
+                std::memset(out + 1 + 3 * to, 0, size_t(width - to) * 3);
+            }
+            for (int x = from; x < to; ++x) {
                 const QRgb up = above ? above[x] : 0;
                 out[1 + 3 * x] = uchar(qRed(pixels[x]) - qRed(up));
                 out[2 + 3 * x] = uchar(qGreen(pixels[x]) - qGreen(up));
