@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace cm {
@@ -70,6 +71,33 @@ TEST(FastPng, RunsOfRepeatedRowsReadBackIntact)
         // Twice: the second image takes the pieces the first one made.
         for (int pass = 0; pass < 2; ++pass)
             EXPECT_EQ(readBack(encodeFastPng(image)), image);
+    }
+}
+
+// The pieces of repeated rows are shared by every thread that encodes: images
+// of one width made on several threads at once, each needing pieces the
+// others are making, all read back intact.
+TEST(FastPng, EncodesOnSeveralThreadsAtOnce)
+{
+    for (int width = 40; width < 240; ++width) {
+        // Each thread's runs take pieces of other sizes: the first asks for
+        // the most, the others for fewer, while they are being made.
+        std::vector<QImage> images;
+        for (int t = 0; t < 8; ++t) {
+            QImage image(width, 10 + (512 >> t), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            for (int x = 0; x < width; x += 3)
+                image.setPixel(x, 1, qRgb(0, 0, 128));
+            images.push_back(image);
+        }
+        std::vector<QByteArray> encoded(images.size());
+        std::vector<std::thread> threads;
+        for (size_t t = 0; t < images.size(); ++t)
+            threads.emplace_back([&, t] { encoded[t] = encodeFastPng(images[t]); });
+        for (std::thread& thread : threads)
+            thread.join();
+        for (size_t t = 0; t < images.size(); ++t)
+            ASSERT_EQ(readBack(encoded[t]), images[t]) << width << " " << t;
     }
 }
 

@@ -150,7 +150,9 @@ void PageImagePool::work()
         changed_.notify_all();
     };
     try {
-        PageImageEncoder encoder(options_, size_);
+        // Made with the worker's first page: a run of one page at a high
+        // resolution holds one page image, not one per core.
+        std::optional<PageImageEncoder> encoder;
         for (;;) {
             std::pair<int, Draw> job;
             {
@@ -161,7 +163,9 @@ void PageImagePool::work()
                 job = std::move(queue_.front());
                 queue_.pop_front();
             }
-            QByteArray bytes = encoder.encode(job.second);
+            if (!encoder)
+                encoder.emplace(options_, size_);
+            QByteArray bytes = encoder->encode(job.second);
             job.second = nullptr;   // the page goes before the next is taken
             const std::lock_guard guard(lock_);
             done_.emplace(job.first, std::move(bytes));

@@ -4,10 +4,10 @@
 
 #include <zlib.h>
 
+#include <array>
 #include <cstring>
 #include <map>
 #include <mutex>
-#include <vector>
 
 namespace cm {
 
@@ -17,6 +17,8 @@ namespace {
 // costs a few dozen bytes of block headers.
 constexpr int MinRunRows = 8;
 constexpr int PackLevel = 1;
+// Runs of up to 2^(MaxPower + 1) - 1 rows, more than an image has.
+constexpr int MaxPower = 30;
 
 void appendChunk(QByteArray& out, const char type[4], QByteArrayView data)
 {
@@ -115,10 +117,7 @@ public:
     const ZeroRows& piece(qsizetype rowBytes, int power)
     {
         const std::lock_guard guard(lock_);
-        std::vector<ZeroRows>& pieces = byWidth_[rowBytes];
-        if (pieces.size() <= size_t(power))
-            pieces.resize(size_t(power) + 1);
-        ZeroRows& p = pieces[size_t(power)];
+        ZeroRows& p = byWidth_[rowBytes][size_t(power)];
         if (p.length == 0)
             p = make(rowBytes, qint64(1) << power);
         return p;
@@ -144,7 +143,9 @@ private:
     }
 
     std::mutex lock_;
-    std::map<qsizetype, std::vector<ZeroRows>> byWidth_;   // entries never move once made
+    // Pieces are read without the lock once made, so they never move: map
+    // nodes stay where they are, and so does an array in them.
+    std::map<qsizetype, std::array<ZeroRows, MaxPower + 1>> byWidth_;
 };
 
 ZeroRowPieces& zeroRowPieces()
@@ -176,7 +177,7 @@ QByteArray packRows(const QImage& image)
             ++repeated;
         if (repeated >= MinRunRows) {
             packer.cut();
-            for (int power = 30; power >= 0; --power) {
+            for (int power = MaxPower; power >= 0; --power) {
                 if (!(repeated & (1 << power)))
                     continue;
                 const ZeroRows& piece = zeroRowPieces().piece(rowBytes, power);
