@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -153,11 +152,9 @@ TEST_F(ImageOutput, CtrlCLeavesNoImages)
     while (cli.state() == QProcess::Running && !writing())
         cli.waitForFinished(20);
     ASSERT_EQ(cli.state(), QProcess::Running) << cli.readAllStandardError().toStdString();
-    ::kill(pid_t(cli.processId()), SIGINT);
-    ASSERT_TRUE(cli.waitForFinished(60000));
-    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(cli.exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(u"cancelled"));
+    const CliRun r = cm::test::interruptCli(cli);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(u"cancelled")) << r.err.toStdString();
     EXPECT_EQ(filesBelow(out), QStringList{"card-0002.png"});
     EXPECT_EQ(readFile(out + "/card-0002.png"), "old");
 }
