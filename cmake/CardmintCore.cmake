@@ -14,6 +14,11 @@ endforeach()
 add_library(cardmint_core STATIC ${CARDMINT_CORE_SOURCES})
 target_include_directories(cardmint_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(cardmint_core PUBLIC Qt6::Core Qt6::Gui Qt6::Sql)
+# Page images: zlib packs our own PNG stream, libjpeg encodes JPEG from the
+# page's pixels as they are (see the README's dependency list).
+find_package(ZLIB REQUIRED)
+find_package(JPEG REQUIRED)
+target_link_libraries(cardmint_core PRIVATE ZLIB::ZLIB JPEG::JPEG)
 set_target_properties(cardmint_core PROPERTIES AUTOMOC ON)
 target_precompile_headers(cardmint_core PRIVATE <QString> <QStringList> <QByteArray> <QList> <vector> <memory>)
 # Data the core ships with (the table of label sheets).

@@ -4,7 +4,7 @@
 set -euo pipefail
 PACKAGES=(g++ cmake ninja-build pkg-config ccache libgtest-dev qt6-base-dev qt6-base-dev-tools
   libqt6sql6-sqlite qt6-svg-dev libgl-dev pxlib-dev fonts-liberation fonts-dejavu-core
-  fonts-wqy-microhei poppler-utils)
+  fonts-wqy-microhei poppler-utils zlib1g-dev libjpeg62-turbo-dev)
 # The sanitized test run (scripts/test-sanitized.sh) builds with clang.
 if [ "${1:-}" = "--sanitizers" ]; then PACKAGES+=(clang libclang-rt-14-dev); fi
 missing=()

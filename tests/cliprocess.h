@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace cm::test {
 
 struct CliRun {
@@ -26,6 +29,15 @@ inline CliRun runCli(const QStringList& args, const QString& folder = QString(),
     p.start(QStringLiteral(CARDMINT_CLI), args);
     p.waitForFinished(120000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Sends the running tool Ctrl+C (SIGINT) and waits for it to end.
+inline CliRun interruptCli(QProcess& p)
+{
+    ::kill(pid_t(p.processId()), SIGINT);
+    const bool ended = p.waitForFinished(60000);
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 

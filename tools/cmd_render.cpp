@@ -9,6 +9,7 @@
 
 #include "engine/generate/generator.h"
 #include "engine/generate/modelaccess.h"
+#include "engine/output/imagefileset.h"
 #include "engine/output/pageexport.h"
 #include "engine/output/pagewriters.h"
 #include "engine/qrerror.h"
@@ -431,9 +432,12 @@ int run(const QStringList& args, cm::cli::Io& io)
         }
         const cm::PageCalibration fileCalibration =
             o.calibration && calibration ? *calibration : cm::PageCalibration();
-        // A PDF, a report file and the printer are written on a second
-        // thread while generation goes on with the next pages.
-        const bool pipelined = *o.target == Target::Pdf || *o.target == Target::Qrp;
+        // A PDF, a report file, images and the printer are written by a
+        // stage of their own while generation goes on with the next pages.
+        // Images wait under temporary names until the run succeeded (the set
+        // outlives the stage that fills it).
+        const bool pipelined = *o.target != Target::Printer;
+        std::optional<cm::ImageFileSet> imageFiles;
         std::optional<cm::PageHandOver> handOver;
         std::optional<cm::PageOutputStage> outputStage;
         std::optional<cm::PrintStages> printStages;
@@ -443,10 +447,21 @@ int run(const QStringList& args, cm::cli::Io& io)
             handOver.emplace(*o.target == Target::Qrp);
             pages.setPageHandOver(&*handOver);
             std::unique_ptr<cm::PageWriter> writer;
-            if (*o.target == Target::Pdf)
+            if (*o.target == Target::Pdf) {
                 writer = std::make_unique<cm::PdfPageWriter>(o.output, fileCalibration);
-            else
+            } else if (*o.target == Target::Qrp) {
                 writer = std::make_unique<cm::ReportFileWriter>(o.output);
+            } else {
+                cm::ImageExportOptions options;
+                options.format = *o.target == Target::Png ? cm::TQRImageFormat::Png : cm::TQRImageFormat::Jpeg;
+                options.dpi = o.dpi;
+                options.quality = o.quality.value_or(90);
+                options.calibration = fileCalibration;
+                imageFiles.emplace();
+                writer = std::make_unique<cm::ImagePageWriter>(*imageFiles, options, [pattern = o.output](int page) {
+                    return cm::ImageFileSet::folderOf(cm::pageFileName(pattern, page));
+                });
+            }
             outputStage.emplace(*handOver, std::move(writer));
         }
         cm::ReportGenerator generator(*ws.report, pages);
@@ -489,16 +504,10 @@ int run(const QStringList& args, cm::cli::Io& io)
         switch (*o.target) {
         case Target::Pdf: written = outputStage->finish(); break;
         case Target::Png:
-        case Target::Jpeg: {
-            cm::ImageExportOptions options;
-            options.format = *o.target == Target::Png ? cm::TQRImageFormat::Png : cm::TQRImageFormat::Jpeg;
-            options.dpi = o.dpi;
-            options.quality = o.quality.value_or(90);
-            options.calibration = fileCalibration;
-            const QStringList names = imageNames(pages.storedPages(), o.output, *namePattern, printed, logTable);
-            written = cm::exportImageFiles(pages, names, options);
+        case Target::Jpeg:
+            written = outputStage->finish();
+            imageFiles->commit(imageNames(written, o.output, *namePattern, printed, logTable));
             break;
-        }
         case Target::Qrp: written = outputStage->finish(); break;
         case Target::Printer: written = printStages->finish(); break;
         }

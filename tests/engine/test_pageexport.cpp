@@ -2,7 +2,9 @@
 #include "engine/qrerror.h"
 #include "engine/pages/qrprinter.h"
 #include "pagefixture.h"
+#include "testfiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -94,6 +96,26 @@ TEST(PageExport, AStoppedPdfExportKeepsTheOldFile)
     EXPECT_EQ(QFileInfo(file).size(), size);
     // Stopped after the last page: everything was written.
     EXPECT_EQ(exportPdf(printer, file, [](int page, int count) { return page < count; }), 3);
+}
+
+// Stopped after the first page, or failing at the third name (a folder is
+// in its way): no image of the export is left, the earlier file is kept.
+TEST(PageExport, AStoppedImageExportLeavesNoHalfSet)
+{
+    QTemporaryDir dir;
+    TQRPrinter printer;
+    generatePages(printer, 4);
+    const QString first = dir.filePath(QStringLiteral("card-1.png"));
+    test::writeFile(first, "old");
+    ImageExportOptions options;
+    options.dpi = 30;
+    const QStringList names{first, dir.filePath("card-2.png"), dir.filePath("card-3.png"), dir.filePath("card-4.png")};
+    EXPECT_EQ(exportImageFiles(printer, names, options, [](int page, int) { return page < 1; }), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"card-1.png"});
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("card-3.png")));
+    EXPECT_THROW(exportImageFiles(printer, names, options), EQRError);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"card-1.png"});
+    EXPECT_EQ(test::readFile(first), "old");
 }
 
 TEST(PageExport, ImagesHaveTheChosenResolution)

@@ -1,8 +1,9 @@
 // Generation and output as two stages: pages handed over to a second thread
-// give the same report file and the same PDF as pages stored first and
+// give the same report file, PDF and images as pages stored first and
 // written after the run; a failing or cancelled output stops both stages.
 #include "engine/generate/generator.h"
 #include "engine/generate/modelaccess.h"
+#include "engine/output/imagefileset.h"
 #include "engine/output/pageexport.h"
 #include "engine/output/pagewriters.h"
 #include "engine/pages/qrprinter.h"
@@ -13,7 +14,9 @@
 #include "report/design.h"
 #include "report/report.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -134,6 +137,46 @@ TEST_F(PipelineTest, HandedOverPagesGiveTheSameFilesAsStoredPages)
         ASSERT_TRUE(storedPdf.startsWith("%PDF"));
         EXPECT_TRUE(withoutCreationDate(storedPdf) == withoutCreationDate(readAll(path("piped.pdf"))));
     }
+}
+
+// Images drawn by the output stage's workers, which share each page's
+// picture, have the pixels of images drawn from the stored pages.
+TEST_F(PipelineTest, HandedOverPagesGiveTheSameImagesAsStoredPages)
+{
+    ASSERT_TRUE(QDir().mkpath(path("stored")));
+    ASSERT_TRUE(QDir().mkpath(path("piped")));
+    auto names = [this](const char* folder) {
+        QStringList list;
+        for (int n = 1; n <= Cards; ++n)
+            list << dir_.filePath(QStringLiteral("%1/card-%2.png").arg(QString::fromLatin1(folder)).arg(n));
+        return list;
+    };
+    ImageExportOptions options;
+    options.dpi = 40;
+    {
+        TQRPrinter stored;
+        generateStored(stored);
+        ASSERT_EQ(exportImageFiles(stored, names("stored"), options), Cards);
+    }
+    ImageFileSet files;
+    const QString folder = path("piped");
+    EXPECT_EQ(generatePipelined(std::make_unique<ImagePageWriter>(files, options, [folder](int) { return folder; }), false),
+              Cards);
+    files.commit(names("piped"));
+    const QStringList stored = names("stored");
+    const QStringList piped = names("piped");
+    for (int n = 0; n < Cards; ++n) {
+        const QImage a(piped[n]);
+        ASSERT_FALSE(a.isNull()) << n;
+        ASSERT_EQ(a, QImage(stored[n])) << n;
+    }
+    // The picture is on the cards: its blue in the top right corner.
+    const QImage first = QImage(stored[0]).convertToFormat(QImage::Format_RGB32);
+    bool blue = false;
+    for (int y = 0; y < first.height() / 4; ++y)
+        for (int x = first.width() * 3 / 4; x < first.width(); ++x)
+            blue = blue || qBlue(first.pixel(x, y)) > 2 * qRed(first.pixel(x, y)) + 50;
+    EXPECT_TRUE(blue);
 }
 
 TEST_F(PipelineTest, FailingOutputStopsGenerationAndWritesNothing)

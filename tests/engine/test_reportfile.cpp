@@ -3,6 +3,7 @@
 #include "engine/pages/qrprinter.h"
 #include "engine/pages/reportfile.h"
 #include "pagefixture.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -17,18 +18,8 @@ namespace {
 
 using test::generatePages;
 
-QByteArray readFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using test::readFile;
+using test::writeFile;
 
 qint32 int32At(const QByteArray& bytes, int at) { return qFromLittleEndian<qint32>(bytes.constData() + at); }
 

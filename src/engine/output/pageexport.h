@@ -39,7 +39,9 @@ int exportImages(const TQRPrinter& pages, const QString& pattern, TQRImageFormat
                  const ExportProgress& progress = {});
 // Writes page n to names[n - 1]; there must be a name for every page. Pages
 // are drawn and encoded on several threads; each file gets its own page
-// whatever the order they finish in. Progress is told in pages done.
+// whatever the order they finish in. Progress is told in pages done. The
+// files get their names only once every page is written: a stopped export
+// returns 0 and a failed one throws, and either leaves every name as it was.
 int exportImageFiles(const TQRPrinter& pages, const QStringList& names, const ImageExportOptions& options,
                      const ExportProgress& progress = {});
 

@@ -1,11 +1,14 @@
 #pragma once
-// What the output stage writes pages into: a PDF, or a report file.
+// What the output stage writes pages into: a PDF, a report file, or one
+// image file per page.
+#include "engine/output/pageexport.h"
 #include "engine/output/pageoutputstage.h"
 #include "engine/output/pdffile.h"
 #include "engine/pages/pagelist.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace cm {
@@ -34,6 +37,28 @@ public:
 private:
     QString fileName_;
     std::unique_ptr<TQRPageList> pages_;
+};
+
+class ImageFileSet;
+class PageImagePool;
+
+// The pages of a run as one image each, drawn and encoded by a few workers
+// while generation goes on. The files wait in `files` under temporary names
+// (in folderFor(page)) until the run gives them their names.
+class ImagePageWriter final : public PageWriter {
+public:
+    ImagePageWriter(ImageFileSet& files, const ImageExportOptions& options, std::function<QString(int page)> folderFor);
+    ~ImagePageWriter() override;
+    void write(const FinishedPage& page) override;
+    void finish() override;
+
+private:
+    void store(bool all);
+
+    ImageFileSet& files_;
+    ImageExportOptions options_;
+    std::function<QString(int)> folderFor_;
+    std::unique_ptr<PageImagePool> pool_;   // made with the first page, which gives the sheet
 };
 
 } // namespace cm
