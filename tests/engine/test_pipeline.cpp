@@ -1,12 +1,16 @@
 // Generation and output as two stages: pages handed over to a second thread
 // give the same report file and the same PDF as pages stored first and
 // written after the run; a failing or cancelled output stops both stages.
+// Pages made by the page recorder are byte for byte the pictures QPicture
+// records and ends itself.
 #include "engine/generate/generator.h"
 #include "engine/generate/modelaccess.h"
 #include "engine/output/pageexport.h"
 #include "engine/output/pagewriters.h"
+#include "engine/pages/pagereplay.h"
 #include "engine/pages/qrprinter.h"
 #include "layout/demolayouts.h"
+#include "layout/loader.h"
 #include "layout/workspace.h"
 #include "logbook/demolog.h"
 #include "logbook/logsource.h"
@@ -133,6 +137,50 @@ TEST_F(PipelineTest, HandedOverPagesGiveTheSameFilesAsStoredPages)
         const QByteArray storedPdf = readAll(path("stored.pdf"));
         ASSERT_TRUE(storedPdf.startsWith("%PDF"));
         EXPECT_TRUE(withoutCreationDate(storedPdf) == withoutCreationDate(readAll(path("piped.pdf"))));
+    }
+}
+
+// Every page of a run as the page list holds it.
+std::vector<QByteArray> pagesOf(const TQRPrinter& printer)
+{
+    std::vector<QByteArray> pages;
+    for (int n = 1; n <= printer.storedPages(); ++n)
+        pages.push_back(printer.pageList().pageData(n));
+    return pages;
+}
+
+TEST_F(PipelineTest, RecordedPagesAreThePicturesQPictureRecords)
+{
+    // The fixture's card (with a picture on it) and every shipped layout,
+    // over the demo logbook.
+    const QStringList layouts = {QString(), QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Demo1.qr2"),
+                                 QStringLiteral(CARDMINT_SOURCE_DIR "/demo/MultiQSO.qr2"),
+                                 QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Template.qr2")};
+    for (const QString& layout : layouts) {
+        SCOPED_TRACE(layout.isEmpty() ? std::string("fixture card") : layout.toStdString());
+        if (!layout.isEmpty()) {
+            ASSERT_TRUE(ws_.designer->loadReport(layout));
+            QString error;
+            auto source = openLogSource(path("Log.db"), &error);
+            ASSERT_TRUE(source) << error.toStdString();
+            ws_.table->setSource(std::move(source));
+        }
+        std::vector<QByteArray> recorded, pictures;
+        for (const bool throughPicture : {false, true}) {
+            TQRPrinter pages;
+            pages.setRecordThroughPicture(throughPicture);
+            ReportGenerator generator(*ws_.report, pages);
+            ScopedModelAccess access(&generator);
+            ASSERT_TRUE(generator.generate());
+            (throughPicture ? pictures : recorded) = pagesOf(pages);
+        }
+        ASSERT_GT(recorded.size(), size_t(Cards / 10));
+        ASSERT_EQ(recorded.size(), pictures.size());
+        for (size_t n = 0; n < recorded.size(); ++n)
+            ASSERT_TRUE(recorded[n] == pictures[n]) << "page " << n + 1;
+        // The recorder's pages are sound pictures.
+        QPicture first;
+        EXPECT_TRUE(pictureFromData(recorded.front(), first));
     }
 }
 

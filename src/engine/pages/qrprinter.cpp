@@ -147,8 +147,15 @@ void TQRPrinter::startPicture()
     // Scratch pages of a printer run keep the printer's factors: they are
     // thrown away, and switching factors would misplace the printer pages
     // that follow them.
-    m_picture = newPagePicture(int(deviceWidth(sheetWidth())), int(deviceHeight(sheetLength())));
-    m_picturePainter = std::make_unique<QPainter>(&m_picture);
+    const int width = int(deviceWidth(sheetWidth()));
+    const int height = int(deviceHeight(sheetLength()));
+    if (m_recordThroughPicture) {
+        m_picture = newPagePicture(width, height);
+        m_picturePainter = std::make_unique<QPainter>(&m_picture);
+    } else {
+        m_recorder = std::make_unique<PageRecorder>(width, height);
+        m_picturePainter = std::make_unique<QPainter>(m_recorder.get());
+    }
     m_canvas = m_picturePainter.get();
     m_pageImages.discardPage();
 }
@@ -163,13 +170,16 @@ void TQRPrinter::drawImage(const QRectF& target, const QImage& image)
         m_canvas->drawImage(target, image);
 }
 
-QPicture TQRPrinter::finishPicture()
+QByteArray TQRPrinter::finishPicture()
 {
     if (m_picturePainter)
         m_picturePainter->end();
     m_picturePainter.reset();
     m_canvas = nullptr;
-    return std::exchange(m_picture, QPicture());
+    if (m_recorder)
+        return std::exchange(m_recorder, nullptr)->page();
+    const QPicture picture = std::exchange(m_picture, QPicture());
+    return picture.isNull() ? QByteArray() : QByteArray(picture.data(), qsizetype(picture.size()));
 }
 
 void TQRPrinter::openPage()
@@ -217,21 +227,9 @@ void TQRPrinter::closePage()
         handOverPage();
         return;
     }
-    const QPicture page = finishPicture();
+    QByteArray page = finishPicture();
     if (m_destination == TQRDestination::Metafile)
-        m_pages.addPage(m_pageImages.resolve(QByteArray::fromRawData(page.data(), page.size())));
-}
-
-// A recorded picture checks its own recording (the checksum over all of
-// it) the first time it is played or asked for the rectangle it recorded.
-// That is done here, on the generation side, so that the output stage,
-// which has the heavier share of the work, only plays the page.
-static void readRecording(QPicture& picture)
-{
-    const QRect page = picture.boundingRect();
-    picture.setBoundingRect(QRect());
-    picture.boundingRect();
-    picture.setBoundingRect(page);
+        m_pages.addPage(m_pageImages.resolve(std::move(page)));
 }
 
 void TQRPrinter::handOverPage()
@@ -240,13 +238,17 @@ void TQRPrinter::handOverPage()
     page.number = m_pageCount;
     if (!m_handOver->wantsStoredBytes())
         page.images = m_pageImages.replayImages();
-    page.picture = finishPicture();
+    QByteArray recorded = finishPicture();
     if (m_handOver->wantsStoredBytes()) {
-        // Refers to the picture's own buffer, which travels with it.
-        page.stored = m_pageImages.resolve(QByteArray::fromRawData(page.picture.data(), int(page.picture.size())));
+        page.stored = m_pageImages.resolve(std::move(recorded));
     } else {
         m_pageImages.discardPage();
-        readRecording(page.picture);
+        page.picture.setData(recorded.constData(), uint(recorded.size()));
+        // A picture checks its bytes (the checksum over all of them) the
+        // first time it is played or asked for its rectangle. That is done
+        // here, on the generation side, so that the output stage, which has
+        // the heavier share of the work, only plays the page.
+        page.picture.boundingRect();
     }
     page.sheetWidth = sheetWidth();
     page.sheetLength = sheetLength();

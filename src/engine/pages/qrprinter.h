@@ -8,6 +8,7 @@
 #include "engine/pages/pageimages.h"
 #include "engine/pages/pagelist.h"
 #include "engine/pages/pageplayer.h"
+#include "engine/pages/pagerecorder.h"
 #include "engine/pages/printdevice.h"
 #include "report/papersize.h"
 #include "report/printersettings.h"
@@ -86,6 +87,10 @@ public:
     // finished instead of into the page list, and the hand-over is closed
     // when the document ends. A hand-over that stops cancels the run.
     void setPageHandOver(PageHandOver* handOver) { m_handOver = handOver; }
+    // Records pages on a QPicture and ends them as it does (a second pass
+    // over every page's bytes) instead of through the page recorder. The
+    // pages are the same byte for byte; tests compare the two.
+    void setRecordThroughPicture(bool on) { m_recordThroughPicture = on; }
 
     // Hooks set by the report.
     std::function<void()> afterPrint;
@@ -157,7 +162,8 @@ private:
     void openPage();
     void closePage();
     void startPicture();
-    QPicture finishPicture();
+    // The open page's finished picture bytes (empty when none is open).
+    QByteArray finishPicture();
     void setScreenFactors();
     void notifyAvailable();
     TQRPrintJobSettings jobSettings() const;
@@ -193,6 +199,8 @@ private:
 
     // The open page: a recording (metafile destination or a scratch page
     // outside the print range) or the printer itself.
+    bool m_recordThroughPicture = false;
+    std::unique_ptr<PageRecorder> m_recorder;
     QPicture m_picture;
     std::unique_ptr<QPainter> m_picturePainter;
     QPainter* m_canvas = nullptr;
