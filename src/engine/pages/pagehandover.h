@@ -3,6 +3,8 @@
 // and puts it here; the output stage (PDF, report file) takes it on its own
 // thread. The queue holds a few pages only, so memory stays flat however
 // many cards a run makes, and generation waits while output is behind.
+// Either side that waits is woken for half a queue of pages at a time, not
+// for every page: waking per page switched threads about three times a page.
 #include "engine/pages/relayengine.h"
 #include "report/rounding.h"
 
@@ -67,6 +69,7 @@ private:
     std::condition_variable roomLeft_;
     std::deque<FinishedPage> queue_;
     size_t capacity_;
+    size_t batch_;
     bool storedBytes_;
     bool closed_ = false;
     bool stopped_ = false;
