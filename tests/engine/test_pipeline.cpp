@@ -22,6 +22,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <thread>
 
 namespace cm {
 namespace {
@@ -181,6 +183,33 @@ TEST_F(PipelineTest, RecordedPagesAreThePicturesQPictureRecords)
         // The recorder's pages are sound pictures.
         QPicture first;
         EXPECT_TRUE(pictureFromData(recorded.front(), first));
+    }
+}
+
+TEST(PageHandOver, EveryPageArrivesInOrderWhateverTheQueueHolds)
+{
+    // Fewer pages than a batch, a few batches and a rest, and queues of one
+    // page up: the output stage takes every page, in order, then sees the end.
+    for (const int capacity : {1, 2, 16}) {
+        for (const int pages : {0, 5, 100}) {
+            SCOPED_TRACE(testing::Message() << capacity << " pages queued, " << pages << " pages");
+            PageHandOver handOver(false, capacity);
+            std::thread generation([&] {
+                for (int n = 1; n <= pages; ++n) {
+                    FinishedPage page;
+                    page.number = n;
+                    EXPECT_TRUE(handOver.put(std::move(page)));
+                }
+                handOver.close();
+            });
+            std::vector<int> taken;
+            while (std::optional<FinishedPage> page = handOver.take())
+                taken.push_back(page->number);
+            generation.join();
+            std::vector<int> expected(static_cast<size_t>(pages));
+            std::iota(expected.begin(), expected.end(), 1);
+            EXPECT_EQ(taken, expected);
+        }
     }
 }
 
