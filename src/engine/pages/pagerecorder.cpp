@@ -3,6 +3,7 @@
 #include "engine/pages/crc16.h"
 #include "engine/pages/pagerecords.h"
 #include "engine/pages/pagereplay.h"
+#include "engine/pages/relayengine.h"
 
 #include <QtEndian>
 
@@ -126,24 +127,7 @@ PageRecorder::PageRecorder(int width, int height)
 
 PageRecorder::~PageRecorder() = default;
 
-int PageRecorder::metric(PaintDeviceMetric m) const
-{
-    // The picture's own measures: text is laid out as on the picture itself.
-    switch (m) {
-    case PdmWidth: return picture_.width();
-    case PdmHeight: return picture_.height();
-    case PdmWidthMM: return picture_.widthMM();
-    case PdmHeightMM: return picture_.heightMM();
-    case PdmNumColors: return picture_.colorCount();
-    case PdmDepth: return picture_.depth();
-    case PdmDpiX: return picture_.logicalDpiX();
-    case PdmDpiY: return picture_.logicalDpiY();
-    case PdmPhysicalDpiX: return picture_.physicalDpiX();
-    case PdmPhysicalDpiY: return picture_.physicalDpiY();
-    case PdmDevicePixelRatio: return int(picture_.devicePixelRatio());
-    case PdmDevicePixelRatioScaled: return int(picture_.devicePixelRatioF() * devicePixelRatioFScale());
-    }
-    return 0;
-}
+// The picture's own measures: text is laid out as on the picture itself.
+int PageRecorder::metric(PaintDeviceMetric m) const { return deviceMetric(picture_, m); }
 
 } // namespace cm
