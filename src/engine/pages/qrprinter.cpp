@@ -229,7 +229,15 @@ void TQRPrinter::closePage()
     }
     QByteArray page = finishPicture();
     if (m_destination == TQRDestination::Metafile)
-        m_pages.addPage(m_pageImages.resolve(std::move(page)));
+        m_pages.addPage(m_pageImages.resolve(recordedPage(std::move(page))));
+}
+
+// A page that could not be finished is an error, never a blank page.
+QByteArray TQRPrinter::recordedPage(QByteArray page)
+{
+    if (page.isEmpty())
+        throw EQRError(QStringLiteral("Page %1 could not be recorded").arg(m_pageCount));
+    return page;
 }
 
 void TQRPrinter::handOverPage()
@@ -238,7 +246,7 @@ void TQRPrinter::handOverPage()
     page.number = m_pageCount;
     if (!m_handOver->wantsStoredBytes())
         page.images = m_pageImages.replayImages();
-    QByteArray recorded = finishPicture();
+    QByteArray recorded = recordedPage(finishPicture());
     if (m_handOver->wantsStoredBytes()) {
         page.stored = m_pageImages.resolve(std::move(recorded));
     } else {

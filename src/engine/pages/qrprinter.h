@@ -164,6 +164,7 @@ private:
     void startPicture();
     // The open page's finished picture bytes (empty when none is open).
     QByteArray finishPicture();
+    QByteArray recordedPage(QByteArray page);
     void setScreenFactors();
     void notifyAvailable();
     TQRPrintJobSettings jobSettings() const;
