@@ -1,5 +1,8 @@
 #include "engine/pages/pagehandover.h"
 
+#include "engine/pages/pagerecorder.h"
+#include "engine/qrerror.h"
+
 #include <algorithm>
 
 namespace cm {
@@ -42,6 +45,12 @@ std::optional<FinishedPage> PageHandOver::take()
     // Generation waits on a full queue, until a batch has gone.
     if (queue_.size() == capacity_ - batch_)
         roomLeft_.notify_one();
+    guard.unlock();
+    if (page.storedUnfinished) {
+        if (!finishPageRecords(page.stored))
+            throw EQRError(QStringLiteral("Page %1 could not be recorded").arg(page.number));
+        page.storedUnfinished = false;
+    }
     return page;
 }
 

@@ -31,6 +31,9 @@ struct FinishedPage {
     // The page's bytes as a report file stores them (pictures in place);
     // empty unless the hand-over was asked for them.
     QByteArray stored;
+    // Whether `stored` still wants its end (end record, record count,
+    // checksum), which take() writes, on the output side.
+    bool storedUnfinished = false;
     // The sheet the page is drawn for, native units as oriented, the run's
     // title, and whether its report file is compressed.
     Extended sheetWidth = 0;

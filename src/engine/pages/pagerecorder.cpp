@@ -68,7 +68,7 @@ QPaintEngine& PageRecordingEngine::target()
 
 bool PageRecordingEngine::begin(QPaintDevice*)
 {
-    page_.clear();
+    records_.clear();
     QPaintEngine& engine = target();
     engine.setPaintDevice(&picture_);
     return engine.begin(&picture_);
@@ -78,12 +78,9 @@ bool PageRecordingEngine::end()
 {
     // The records as the picture holds them so far; the picture itself is
     // never ended, and starts afresh for the next page.
-    QByteArray records(picture_.data(), qsizetype(picture_.size()));
+    records_ = QByteArray(picture_.data(), qsizetype(picture_.size()));
     const QRect page = picture_.boundingRect();
     picture_ = newPagePicture(page.width(), page.height());
-    if (!finishPageRecords(records))
-        return false;
-    page_ = std::move(records);
     return true;
 }
 

@@ -10,6 +10,8 @@
 #include <QPaintEngine>
 #include <QPicture>
 
+#include <utility>
+
 namespace cm {
 
 // Hands every call on to the picture's engine, with the painter's state.
@@ -38,15 +40,16 @@ public:
     void drawTiledPixmap(const QRectF& r, const QPixmap& pm, const QPointF& s) override;
     void drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags flags) override;
 
-    // The finished picture bytes of the page painted last; empty before.
-    const QByteArray& page() const { return page_; }
+    // The records of the page painted last, not finished yet (see
+    // finishPageRecords); empty before.
+    QByteArray takeRecords() { return std::exchange(records_, QByteArray()); }
 
 private:
     // The picture's engine, told the painter's current state.
     QPaintEngine& target();
 
     QPicture& picture_;
-    QByteArray page_;
+    QByteArray records_;
 };
 
 // A page of width × height dots, recorded as a page picture.
@@ -58,8 +61,9 @@ public:
     ~PageRecorder() override;
 
     QPaintEngine* paintEngine() const override { return &engine_; }
-    // The finished bytes, once the painter has ended; empty before.
-    const QByteArray& page() const { return engine_.page(); }
+    // The page's records once the painter has ended, to be finished with
+    // finishPageRecords; empty before.
+    QByteArray takeRecords() { return engine_.takeRecords(); }
 
 protected:
     int metric(PaintDeviceMetric m) const override;

@@ -170,14 +170,20 @@ void TQRPrinter::drawImage(const QRectF& target, const QImage& image)
         m_canvas->drawImage(target, image);
 }
 
-QByteArray TQRPrinter::finishPicture()
+QByteArray TQRPrinter::finishPicture(bool* unfinished)
 {
     if (m_picturePainter)
         m_picturePainter->end();
     m_picturePainter.reset();
     m_canvas = nullptr;
-    if (m_recorder)
-        return std::exchange(m_recorder, nullptr)->page();
+    if (m_recorder) {
+        QByteArray records = std::exchange(m_recorder, nullptr)->takeRecords();
+        if (unfinished) {
+            *unfinished = true;
+            return records;
+        }
+        return finishPageRecords(records) ? records : QByteArray();
+    }
     const QPicture picture = std::exchange(m_picture, QPicture());
     return picture.isNull() ? QByteArray() : QByteArray(picture.data(), qsizetype(picture.size()));
 }
@@ -246,10 +252,12 @@ void TQRPrinter::handOverPage()
     page.number = m_pageCount;
     if (!m_handOver->wantsStoredBytes())
         page.images = m_pageImages.replayImages();
-    QByteArray recorded = recordedPage(finishPicture());
     if (m_handOver->wantsStoredBytes()) {
+        // The output side ends the page: the report file is the lighter stage.
+        QByteArray recorded = recordedPage(finishPicture(&page.storedUnfinished));
         page.stored = m_pageImages.resolve(std::move(recorded));
     } else {
+        QByteArray recorded = recordedPage(finishPicture());
         m_pageImages.discardPage();
         page.picture.setData(recorded.constData(), uint(recorded.size()));
         // A picture checks its bytes (the checksum over all of them) the

@@ -163,7 +163,9 @@ private:
     void closePage();
     void startPicture();
     // The open page's finished picture bytes (empty when none is open).
-    QByteArray finishPicture();
+    // With `unfinished`, the page recorder may leave the end of the page
+    // to the caller (see finishPageRecords), and says so there.
+    QByteArray finishPicture(bool* unfinished = nullptr);
     QByteArray recordedPage(QByteArray page);
     void setScreenFactors();
     void notifyAvailable();
