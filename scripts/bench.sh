@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times whole cardmint-cli runs over generated logbooks and prints one table:
-# cards per second and peak memory per run, and the walk over 100 000 QSOs.
+# cards per second and peak memory per run (the large logbook also in the
+# bureau order, sorted in memory), and the walk over 100 000 QSOs.
 # Run by hand on a quiet machine (not in CI); takes about a minute or two.
 #
 # Usage: scripts/bench.sh [BUILD_DIR]        (default: build)
@@ -91,6 +92,7 @@ row "render --pdf" "$cards" cards "${render[@]}" --log "$work/cards.db" --pdf "$
 row "render --png, 300 dpi" "$images" cards "${render[@]}" --log "$work/images.db" --png "$work/out/card-####.png" --dpi 300
 row "render --jpeg, 300 dpi" "$images" cards "${render[@]}" --log "$work/images.db" --jpeg "$work/out/card-####.jpg" --dpi 300
 row "render --qrp, large logbook" "$walk" cards "${render[@]}" --log "$work/walk.db" --qrp "$work/out/walk.QRP"
+row "render --qrp --order bureau, large logbook" "$walk" cards "${render[@]}" --log "$work/walk.db" --order bureau --qrp "$work/out/walk.QRP"
 row "walk: count-qsos (every field of every QSO)" "$walk" QSOs "$cli" count-qsos "$work/walk.db"
 
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo 2>/dev/null || true)

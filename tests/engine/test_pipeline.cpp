@@ -1,13 +1,17 @@
 // Generation and output as two stages: pages handed over to a second thread
 // give the same report file, PDF and images as pages stored first and
 // written after the run; a failing or cancelled output stops both stages.
+// Pages made by the page recorder are byte for byte the pictures QPicture
+// records and ends itself.
 #include "engine/generate/generator.h"
 #include "engine/generate/modelaccess.h"
 #include "engine/output/imagefileset.h"
 #include "engine/output/pageexport.h"
 #include "engine/output/pagewriters.h"
+#include "engine/pages/pagereplay.h"
 #include "engine/pages/qrprinter.h"
 #include "layout/demolayouts.h"
+#include "layout/loader.h"
 #include "layout/workspace.h"
 #include "logbook/demolog.h"
 #include "logbook/logsource.h"
@@ -21,6 +25,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <thread>
 
 namespace cm {
 namespace {
@@ -177,6 +183,76 @@ TEST_F(PipelineTest, HandedOverPagesGiveTheSameImagesAsStoredPages)
         for (int x = first.width() * 3 / 4; x < first.width(); ++x)
             blue = blue || qBlue(first.pixel(x, y)) > 2 * qRed(first.pixel(x, y)) + 50;
     EXPECT_TRUE(blue);
+
+// Every page of a run as the page list holds it.
+std::vector<QByteArray> pagesOf(const TQRPrinter& printer)
+{
+    std::vector<QByteArray> pages;
+    for (int n = 1; n <= printer.storedPages(); ++n)
+        pages.push_back(printer.pageList().pageData(n));
+    return pages;
+}
+
+TEST_F(PipelineTest, RecordedPagesAreThePicturesQPictureRecords)
+{
+    // The fixture's card (with a picture on it) and every shipped layout,
+    // over the demo logbook.
+    const QStringList layouts = {QString(), QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Demo1.qr2"),
+                                 QStringLiteral(CARDMINT_SOURCE_DIR "/demo/MultiQSO.qr2"),
+                                 QStringLiteral(CARDMINT_SOURCE_DIR "/demo/Template.qr2")};
+    for (const QString& layout : layouts) {
+        SCOPED_TRACE(layout.isEmpty() ? std::string("fixture card") : layout.toStdString());
+        if (!layout.isEmpty()) {
+            ASSERT_TRUE(ws_.designer->loadReport(layout));
+            QString error;
+            auto source = openLogSource(path("Log.db"), &error);
+            ASSERT_TRUE(source) << error.toStdString();
+            ws_.table->setSource(std::move(source));
+        }
+        std::vector<QByteArray> recorded, pictures;
+        for (const bool throughPicture : {false, true}) {
+            TQRPrinter pages;
+            pages.setRecordThroughPicture(throughPicture);
+            ReportGenerator generator(*ws_.report, pages);
+            ScopedModelAccess access(&generator);
+            ASSERT_TRUE(generator.generate());
+            (throughPicture ? pictures : recorded) = pagesOf(pages);
+        }
+        ASSERT_GT(recorded.size(), size_t(Cards / 10));
+        ASSERT_EQ(recorded.size(), pictures.size());
+        for (size_t n = 0; n < recorded.size(); ++n)
+            ASSERT_TRUE(recorded[n] == pictures[n]) << "page " << n + 1;
+        // The recorder's pages are sound pictures.
+        QPicture first;
+        EXPECT_TRUE(pictureFromData(recorded.front(), first));
+    }
+}
+
+TEST(PageHandOver, EveryPageArrivesInOrderWhateverTheQueueHolds)
+{
+    // Fewer pages than a batch, a few batches and a rest, and queues of one
+    // page up: the output stage takes every page, in order, then sees the end.
+    for (const int capacity : {1, 2, 16}) {
+        for (const int pages : {0, 5, 100}) {
+            SCOPED_TRACE(testing::Message() << capacity << " pages queued, " << pages << " pages");
+            PageHandOver handOver(false, capacity);
+            std::thread generation([&] {
+                for (int n = 1; n <= pages; ++n) {
+                    FinishedPage page;
+                    page.number = n;
+                    EXPECT_TRUE(handOver.put(std::move(page)));
+                }
+                handOver.close();
+            });
+            std::vector<int> taken;
+            while (std::optional<FinishedPage> page = handOver.take())
+                taken.push_back(page->number);
+            generation.join();
+            std::vector<int> expected(static_cast<size_t>(pages));
+            std::iota(expected.begin(), expected.end(), 1);
+            EXPECT_EQ(taken, expected);
+        }
+    }
 }
 
 TEST_F(PipelineTest, FailingOutputStopsGenerationAndWritesNothing)

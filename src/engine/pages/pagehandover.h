@@ -3,6 +3,8 @@
 // and puts it here; the output stage (PDF, report file) takes it on its own
 // thread. The queue holds a few pages only, so memory stays flat however
 // many cards a run makes, and generation waits while output is behind.
+// Either side that waits is woken for half a queue of pages at a time, not
+// for every page: waking per page switched threads about three times a page.
 #include "engine/pages/relayengine.h"
 #include "report/rounding.h"
 
@@ -29,6 +31,9 @@ struct FinishedPage {
     // The page's bytes as a report file stores them (pictures in place);
     // empty unless the hand-over was asked for them.
     QByteArray stored;
+    // Whether `stored` still wants its end (end record, record count,
+    // checksum), which take() writes, on the output side.
+    bool storedUnfinished = false;
     // The sheet the page is drawn for, native units as oriented, the run's
     // title, and whether its report file is compressed.
     Extended sheetWidth = 0;
@@ -67,6 +72,7 @@ private:
     std::condition_variable roomLeft_;
     std::deque<FinishedPage> queue_;
     size_t capacity_;
+    size_t batch_;
     bool storedBytes_;
     bool closed_ = false;
     bool stopped_ = false;

@@ -157,8 +157,15 @@ void TQRPrinter::startPicture()
     // Scratch pages of a printer run keep the printer's factors: they are
     // thrown away, and switching factors would misplace the printer pages
     // that follow them.
-    m_picture = newPagePicture(int(deviceWidth(sheetWidth())), int(deviceHeight(sheetLength())));
-    m_picturePainter = std::make_unique<QPainter>(&m_picture);
+    const int width = int(deviceWidth(sheetWidth()));
+    const int height = int(deviceHeight(sheetLength()));
+    if (m_recordThroughPicture) {
+        m_picture = newPagePicture(width, height);
+        m_picturePainter = std::make_unique<QPainter>(&m_picture);
+    } else {
+        m_recorder = std::make_unique<PageRecorder>(width, height);
+        m_picturePainter = std::make_unique<QPainter>(m_recorder.get());
+    }
     m_canvas = m_picturePainter.get();
     m_pageImages.discardPage();
 }
@@ -173,13 +180,22 @@ void TQRPrinter::drawImage(const QRectF& target, const QImage& image)
         m_canvas->drawImage(target, image);
 }
 
-QPicture TQRPrinter::finishPicture()
+QByteArray TQRPrinter::finishPicture(bool* unfinished)
 {
     if (m_picturePainter)
         m_picturePainter->end();
     m_picturePainter.reset();
     m_canvas = nullptr;
-    return std::exchange(m_picture, QPicture());
+    if (m_recorder) {
+        QByteArray records = std::exchange(m_recorder, nullptr)->takeRecords();
+        if (unfinished) {
+            *unfinished = true;
+            return records;
+        }
+        return finishPageRecords(records) ? records : QByteArray();
+    }
+    const QPicture picture = std::exchange(m_picture, QPicture());
+    return picture.isNull() ? QByteArray() : QByteArray(picture.data(), qsizetype(picture.size()));
 }
 
 void TQRPrinter::openPage()
@@ -222,21 +238,17 @@ void TQRPrinter::closePage()
         handOverPage();
         return;
     }
-    const QPicture page = finishPicture();
+    QByteArray page = finishPicture();
     if (m_destination == TQRDestination::Metafile)
-        m_pages.addPage(m_pageImages.resolve(QByteArray::fromRawData(page.data(), page.size())));
+        m_pages.addPage(m_pageImages.resolve(recordedPage(std::move(page))));
 }
 
-// A recorded picture checks its own recording (the checksum over all of
-// it) the first time it is played or asked for the rectangle it recorded.
-// That is done here, on the generation side, so that the output stage,
-// which has the heavier share of the work, only plays the page.
-static void readRecording(QPicture& picture)
+// A page that could not be finished is an error, never a blank page.
+QByteArray TQRPrinter::recordedPage(QByteArray page)
 {
-    const QRect page = picture.boundingRect();
-    picture.setBoundingRect(QRect());
-    picture.boundingRect();
-    picture.setBoundingRect(page);
+    if (page.isEmpty())
+        throw EQRError(QStringLiteral("Page %1 could not be recorded").arg(m_pageCount));
+    return page;
 }
 
 void TQRPrinter::handOverPage()
@@ -245,13 +257,19 @@ void TQRPrinter::handOverPage()
     page.number = m_pageCount;
     if (!m_handOver->wantsStoredBytes())
         page.images = m_pageImages.replayImages();
-    page.picture = finishPicture();
     if (m_handOver->wantsStoredBytes()) {
-        // Refers to the picture's own buffer, which travels with it.
-        page.stored = m_pageImages.resolve(QByteArray::fromRawData(page.picture.data(), int(page.picture.size())));
+        // The output side ends the page: the report file is the lighter stage.
+        QByteArray recorded = recordedPage(finishPicture(&page.storedUnfinished));
+        page.stored = m_pageImages.resolve(std::move(recorded));
     } else {
+        QByteArray recorded = recordedPage(finishPicture());
         m_pageImages.discardPage();
-        readRecording(page.picture);
+        page.picture.setData(recorded.constData(), uint(recorded.size()));
+        // A picture checks its bytes (the checksum over all of them) the
+        // first time it is played or asked for its rectangle. That is done
+        // here, on the generation side, so that the output stage, which has
+        // the heavier share of the work, only plays the page.
+        page.picture.boundingRect();
     }
     page.sheetWidth = sheetWidth();
     page.sheetLength = sheetLength();

@@ -8,6 +8,7 @@
 #include "engine/pages/pageimages.h"
 #include "engine/pages/pagelist.h"
 #include "engine/pages/pageplayer.h"
+#include "engine/pages/pagerecorder.h"
 #include "engine/pages/printdevice.h"
 #include "report/papersize.h"
 #include "report/printersettings.h"
@@ -92,6 +93,10 @@ public:
     void setPageHandOver(PageHandOver* handOver) { m_handOver = handOver; }
     // The printer the run prints on (null when none is installed).
     TQRPrintDevice* printDevice() const { return m_printer.get(); }
+    // Records pages on a QPicture and ends them as it does (a second pass
+    // over every page's bytes) instead of through the page recorder. The
+    // pages are the same byte for byte; tests compare the two.
+    void setRecordThroughPicture(bool on) { m_recordThroughPicture = on; }
 
     // Hooks set by the report.
     std::function<void()> afterPrint;
@@ -163,7 +168,11 @@ private:
     void openPage();
     void closePage();
     void startPicture();
-    QPicture finishPicture();
+    // The open page's finished picture bytes (empty when none is open).
+    // With `unfinished`, the page recorder may leave the end of the page
+    // to the caller (see finishPageRecords), and says so there.
+    QByteArray finishPicture(bool* unfinished = nullptr);
+    QByteArray recordedPage(QByteArray page);
     void setScreenFactors();
     void notifyAvailable();
     TQRPrintJobSettings jobSettings() const;
@@ -204,6 +213,8 @@ private:
 
     // The open page: a recording (metafile destination or a scratch page
     // outside the print range) or the printer itself.
+    bool m_recordThroughPicture = false;
+    std::unique_ptr<PageRecorder> m_recorder;
     QPicture m_picture;
     std::unique_ptr<QPainter> m_picturePainter;
     QPainter* m_canvas = nullptr;

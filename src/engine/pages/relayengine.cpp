@@ -306,21 +306,24 @@ RelayDevice::RelayDevice(QPainter& target, const std::vector<RelayImage>& images
 {
 }
 
-int RelayDevice::metric(PaintDeviceMetric m) const
+int RelayDevice::metric(PaintDeviceMetric m) const { return deviceMetric(target_, m); }
+
+int deviceMetric(const QPaintDevice& device, QPaintDevice::PaintDeviceMetric metric)
 {
-    switch (m) {
-    case PdmWidth: return target_.width();
-    case PdmHeight: return target_.height();
-    case PdmWidthMM: return target_.widthMM();
-    case PdmHeightMM: return target_.heightMM();
-    case PdmNumColors: return target_.colorCount();
-    case PdmDepth: return target_.depth();
-    case PdmDpiX: return target_.logicalDpiX();
-    case PdmDpiY: return target_.logicalDpiY();
-    case PdmPhysicalDpiX: return target_.physicalDpiX();
-    case PdmPhysicalDpiY: return target_.physicalDpiY();
-    case PdmDevicePixelRatio: return int(target_.devicePixelRatio());
-    case PdmDevicePixelRatioScaled: return int(target_.devicePixelRatioF() * devicePixelRatioFScale());
+    switch (metric) {
+    case QPaintDevice::PdmWidth: return device.width();
+    case QPaintDevice::PdmHeight: return device.height();
+    case QPaintDevice::PdmWidthMM: return device.widthMM();
+    case QPaintDevice::PdmHeightMM: return device.heightMM();
+    case QPaintDevice::PdmNumColors: return device.colorCount();
+    case QPaintDevice::PdmDepth: return device.depth();
+    case QPaintDevice::PdmDpiX: return device.logicalDpiX();
+    case QPaintDevice::PdmDpiY: return device.logicalDpiY();
+    case QPaintDevice::PdmPhysicalDpiX: return device.physicalDpiX();
+    case QPaintDevice::PdmPhysicalDpiY: return device.physicalDpiY();
+    case QPaintDevice::PdmDevicePixelRatio: return int(device.devicePixelRatio());
+    case QPaintDevice::PdmDevicePixelRatioScaled:
+        return int(device.devicePixelRatioF() * QPaintDevice::devicePixelRatioFScale());
     }
     return 0;
 }

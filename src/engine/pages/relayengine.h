@@ -52,6 +52,10 @@ private:
     bool transformSound_ = true;
 };
 
+// A measure of `device`, for a surface that passes its painting on to it:
+// what is drawn there is laid out and scaled exactly as on `device` itself.
+int deviceMetric(const QPaintDevice& device, QPaintDevice::PaintDeviceMetric metric);
+
 // A surface with the target's measures, so that what is played onto it is
 // laid out and scaled exactly as on the target itself.
 class RelayDevice final : public QPaintDevice {

@@ -59,10 +59,10 @@ TextMeasurer::TextMeasurer(const QFont& font, int zoom)
 {
 }
 
-int TextMeasurer::width(QStringView text) const
+int TextMeasurer::width(const QString& text) const
 {
     const qint64 extent =
-        text.isEmpty() ? 0 : extents_.width(text, [&] { return qint64(metrics_.horizontalAdvance(text.toString())); });
+        text.isEmpty() ? 0 : extents_.width(text, [&] { return qint64(metrics_.horizontalAdvance(text)); });
     return int((extent + 1) * zoom_ / 100);
 }
 

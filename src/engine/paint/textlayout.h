@@ -27,7 +27,7 @@ class TextMeasurer {
 public:
     TextMeasurer(const QFont& font, int zoom);
     // (extent + 1) × zoom / 100, integer multiply-divide.
-    int width(QStringView text) const;
+    int width(const QString& text) const;
     // The extent height of one character, used for sizing.
     int lineHeight() const { return lineHeight_; }
 

@@ -4,7 +4,6 @@
 // text anew; a width depends on nothing but the font and the text.
 #include <QHash>
 #include <QString>
-#include <QStringView>
 
 namespace cm {
 
@@ -12,16 +11,18 @@ template <class Width>
 class WidthCache {
 public:
     template <class Measure>
-    Width width(QStringView text, Measure measure)
+    Width width(const QString& text, Measure measure)
     {
-        const auto hit = widths_.constFind(text.toString());
+        // Looked up by the text itself: a copy for every lookup cost more
+        // than the lookup.
+        const auto hit = widths_.constFind(text);
         if (hit != widths_.cend())
             return *hit;
         // Texts that never come again (call signs, dates) must not pile up.
         if (widths_.size() >= MaxTexts)
             widths_.clear();
         const Width w = measure();
-        widths_.insert(text.toString(), w);
+        widths_.insert(text, w);
         return w;
     }
 
