@@ -27,8 +27,20 @@ inline int64_t saturated(long double whole)
 }
 } // namespace detail
 
-inline int64_t rnd(long double x) { return detail::saturated(std::nearbyintl(x)); }
-inline int64_t rnd(double x) { return detail::saturated(std::nearbyint(x)); }
+// In range, the rounding instructions give what rounding to a whole number
+// and converting it gives, without the slow library path for long doubles.
+inline int64_t rnd(long double x)
+{
+    if (std::isnan(x) || x >= detail::kInt64Limit || x <= -detail::kInt64Limit)
+        return detail::saturated(x);
+    return std::llrintl(x);
+}
+inline int64_t rnd(double x)
+{
+    if (std::isnan(x) || x >= double(detail::kInt64Limit) || x <= -double(detail::kInt64Limit))
+        return detail::saturated(x);
+    return std::llrint(x);
+}
 inline int64_t trunc64(long double x) { return detail::saturated(std::trunc(x)); }
 
 } // namespace cm

@@ -183,6 +183,7 @@ TEST_F(PipelineTest, HandedOverPagesGiveTheSameImagesAsStoredPages)
         for (int x = first.width() * 3 / 4; x < first.width(); ++x)
             blue = blue || qBlue(first.pixel(x, y)) > 2 * qRed(first.pixel(x, y)) + 50;
     EXPECT_TRUE(blue);
+}
 
 // Every page of a run as the page list holds it.
 std::vector<QByteArray> pagesOf(const TQRPrinter& printer)
