@@ -183,7 +183,8 @@ std::optional<QDate> parseDatePart(QStringView text, const FormatSettings& fs)
         if ((l == u'd' || l == u'm' || l == u'y') && !order.contains(l)) order.append(l);
     }
     if (order.size() != 3) order = QStringLiteral("mdy");
-    int d = 0, m = 0, y = QDate::currentDate().year();
+    // Without a year the date is in this year; asking the clock costs, so only then.
+    int d = 0, m = 0, y = parts.size() == 2 ? QDate::currentDate().year() : 0;
     bool yearGiven = false;
     QString used = order;
     if (parts.size() == 2) used.remove(u'y');
