@@ -10,6 +10,7 @@
 #include "designer/document.h"
 #include "designer/messageboxes.h"
 #include "engine/generate/labelsheets.h"
+#include "engine/output/pagewriters.h"
 #include "engine/output/printerpagewriter.h"
 #include "engine/print/qtprintdevice.h"
 #include "engine/qrerror.h"
@@ -126,8 +127,19 @@ bool MainWindow::generatePreview(PreviewWindow& window, int startAt)
     bool generated = false;
     QString failure;
     try {
-        generated = designer_->runReport(window.pages(), OutputKind::Preview,
-                                         [] { QCoreApplication::processEvents(); }, {}, extras);
+        // The pages go through the output stage back into the preview's
+        // list: it stores them (and compresses them) on a thread of its own
+        // while the next cards are made; each shows once it is stored.
+        TQRPrinter& pages = window.pages();
+        PageHandOver handOver(true);
+        pages.handPagesToOwnList(&handOver);
+        const auto ownList = qScopeGuard([&pages] { pages.handPagesToOwnList(nullptr); });
+        PageOutputStage stage(handOver, std::make_unique<OwnListWriter>(pages));
+        generated = designer_->runReport(pages, OutputKind::Preview, [] { QCoreApplication::processEvents(); }, {},
+                                         extras);
+        if (!generated)
+            stage.cancel();
+        stage.finish();
     } catch (const EQRError& error) {
         failure = error.message();
     } catch (const std::exception& error) {

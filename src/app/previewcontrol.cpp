@@ -192,7 +192,8 @@ void PreviewControl::progressChanged(int percent) { emit progressUpdate(percent)
 
 void PreviewControl::pagesAvailable(int count)
 {
-    if (count == pageNumber_ && !pageLoaded() && pages_ && pages_->availablePages() >= pageNumber_) {
+    // Pages are counted as they are stored, which may be a few at a time.
+    if (count >= pageNumber_ && !pageLoaded() && pages_ && pages_->availablePages() >= pageNumber_) {
         zoomToWidth();
         loadPage();
     }

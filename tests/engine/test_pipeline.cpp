@@ -271,6 +271,36 @@ TEST_F(PipelineTest, FailingOutputStopsGenerationAndWritesNothing)
     EXPECT_FALSE(QFile::exists(missing));
 }
 
+// A preview's pages go through the output stage back into its own list:
+// the same pages as stored by the run itself, each counted as available
+// only once it is stored, compressed or not.
+TEST_F(PipelineTest, PagesHandedBackToTheOwnListAreTheStoredPages)
+{
+    for (bool compressed : {false, true}) {
+        setCompression(compressed);
+        TQRPrinter stored;
+        generateStored(stored);
+        TQRPrinter pages;
+        PageHandOver handOver(true, 2);
+        pages.handPagesToOwnList(&handOver);
+        {
+            PageOutputStage stage(handOver, std::make_unique<OwnListWriter>(pages));
+            ReportGenerator generator(*ws_.report, pages);
+            generator.setRecordPrinted([&](int, int) {
+                EXPECT_LE(pages.availablePages(), pages.storedPages());   // never one not yet stored
+            });
+            ScopedModelAccess access(&generator);
+            ASSERT_TRUE(generator.generate());
+            EXPECT_EQ(stage.finish(), Cards);
+        }
+        pages.handPagesToOwnList(nullptr);
+        EXPECT_EQ(pages.availablePages(), Cards);
+        ASSERT_EQ(pages.storedPages(), Cards) << compressed;
+        for (int n = 1; n <= Cards; n += 97)
+            EXPECT_EQ(pages.pageList().pageData(n), stored.pageList().pageData(n)) << n;
+    }
+}
+
 TEST_F(PipelineTest, CancelStopsBothStagesAndKeepsTheOldFile)
 {
     const QString out = path("cards.qrp");

@@ -5,6 +5,7 @@
 #include "engine/output/pageoutputstage.h"
 #include "engine/output/pdffile.h"
 #include "engine/pages/pagelist.h"
+#include "engine/pages/qrprinter.h"
 
 #include <QString>
 
@@ -37,6 +38,18 @@ public:
 private:
     QString fileName_;
     std::unique_ptr<TQRPageList> pages_;
+};
+
+// The pages of a run back into the run's own page list (a preview's), from
+// the output stage: storing and compressing them leaves generation free.
+class OwnListWriter final : public PageWriter {
+public:
+    explicit OwnListWriter(TQRPrinter& pages) : pages_(pages) {}
+    void write(const FinishedPage& page) override { pages_.storeHandedPage(page); }
+    void finish() override { pages_.finishHandedPages(); }
+
+private:
+    TQRPrinter& pages_;
 };
 
 class ImageFileSet;

@@ -146,6 +146,7 @@ void TQRPrinter::openDocument()
     m_state = TQRPrinterState::Busy;
     m_pages.reset(m_compression);
     m_availablePages = 0;
+    m_storedByStage = 0;
     m_cancelled = false;
     m_loadedFromFile = false;
     m_printerHasPage = false;
@@ -288,8 +289,30 @@ void TQRPrinter::endHandOver()
 void TQRPrinter::notifyAvailable()
 {
     if (m_client)
-        m_client->pagesAvailable(m_availablePages);
+        m_client->pagesAvailable(availablePages());
 }
+
+void TQRPrinter::handPagesToOwnList(PageHandOver* handOver)
+{
+    const bool wasOn = m_handOverToSelf;
+    if (wasOn && !handOver) {
+        // A stopped run drops the pages still queued: only stored ones count.
+        m_availablePages = std::min(m_availablePages, m_storedByStage.load());
+        m_pageCount = std::min(m_pageCount, m_storedByStage.load());
+    }
+    m_handOver = handOver;
+    m_handOverToSelf = handOver != nullptr;
+    if (wasOn && !m_handOverToSelf)
+        notifyAvailable();
+}
+
+void TQRPrinter::storeHandedPage(const FinishedPage& page)
+{
+    m_pages.addPage(page.stored);
+    ++m_storedByStage;
+}
+
+void TQRPrinter::finishHandedPages() { m_pages.finish(QDateTime::currentDateTime()); }
 
 void TQRPrinter::turnPage()
 {
@@ -318,7 +341,10 @@ void TQRPrinter::closeDocument()
         notifyAvailable();
     }
     m_state = TQRPrinterState::Finished;
-    m_pages.finish(QDateTime::currentDateTime());
+    // Pages handed to the own list are still being stored; the output stage
+    // finishes the list after the last of them.
+    if (!m_handOverToSelf)
+        m_pages.finish(QDateTime::currentDateTime());
     endHandOver();
     if (m_destination == TQRDestination::Printer && afterPrint)
         afterPrint();

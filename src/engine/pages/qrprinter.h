@@ -16,6 +16,8 @@
 
 #include <QPicture>
 #include <QString>
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -91,6 +93,15 @@ public:
     // stage to print (PrinterPageWriter); the run itself then leaves the
     // printer alone once the document is open.
     void setPageHandOver(PageHandOver* handOver) { m_handOver = handOver; }
+    // Pages of the metafile destination go to `handOver` and come back into
+    // this printer's own page list from the output stage (a preview: the
+    // stage stores and compresses the pages while the next ones are made).
+    // A page counts as available once it is stored. Null ends it and tells
+    // the client of the pages stored last.
+    void handPagesToOwnList(PageHandOver* handOver);
+    // The output stage's side of handPagesToOwnList (its thread).
+    void storeHandedPage(const FinishedPage& page);
+    void finishHandedPages();
     // The printer the run prints on (null when none is installed).
     TQRPrintDevice* printDevice() const { return m_printer.get(); }
     // Records pages on a QPicture and ends them as it does (a second pass
@@ -124,7 +135,10 @@ public:
     bool cancelled() const { return m_cancelled; }
     int pageCount() const { return m_pageCount; }
     int pageNumber() const { return m_pageNumber; }
-    int availablePages() const { return m_availablePages; }
+    int availablePages() const
+    {
+        return m_handOverToSelf ? std::min(m_availablePages, m_storedByStage.load()) : m_availablePages;
+    }
     int progress() const { return m_progress; }
     bool loadedFromFile() const { return m_loadedFromFile; }
 
@@ -192,6 +206,8 @@ private:
     bool m_compression = false;
     TQRPrinterClient* m_client = nullptr;
     PageHandOver* m_handOver = nullptr;
+    bool m_handOverToSelf = false;
+    std::atomic<int> m_storedByStage{0};
     // A printer run handing its pages over: the printer belongs to the
     // output stage's thread until the run ends, so the sheet is read once.
     bool m_printerStaged = false;
