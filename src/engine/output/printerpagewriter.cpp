@@ -64,7 +64,13 @@ PrintStages::~PrintStages()
     pages_.setPageHandOver(nullptr);
 }
 
-int PrintStages::finish() { return stage_->finish(); }
+// The job is ended here, not when generation ends the document: a cancel
+// that comes after the last card was made still aborts the job.
+int PrintStages::finish()
+{
+    handOver_.close();
+    return stage_->finish();
+}
 
 void PrintStages::cancel() { stage_->cancel(); }
 

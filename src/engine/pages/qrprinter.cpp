@@ -282,7 +282,9 @@ void TQRPrinter::handOverPage()
 
 void TQRPrinter::endHandOver()
 {
-    if (m_handOver && (m_destination == TQRDestination::Metafile || m_printerStaged))
+    // A staged print job is ended by its print stages once the caller knows
+    // the run was not cancelled.
+    if (m_handOver && m_destination == TQRDestination::Metafile)
         m_handOver->close();
 }
 
