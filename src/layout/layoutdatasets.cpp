@@ -5,6 +5,7 @@
 #include "layout/loader.h"
 
 #include "expr/evaluator.h"
+#include "expr/textmacros.h"
 #include "report/dbdatasets.h"
 
 #include <QDir>
@@ -225,26 +226,7 @@ QStringList TQRDLoader::expandMacros(const QStringList& lines) const
         }
         return QString();
     };
-    QStringList out;
-    for (QString line : lines) {
-        // A result is never searched for marks again, so no text can make
-        // the expansion run forever.
-        qsizetype from = 0;
-        for (qsizetype start = line.indexOf(QLatin1String("%%"), from); start >= 0;
-             start = line.indexOf(QLatin1String("%%"), from)) {
-            line.remove(start, 2);
-            qsizetype end = line.indexOf(QLatin1String("%%"), start);
-            const qsizetype length = (end < 0 ? line.size() : end) - start;
-            const QString value = evaluate(line.mid(start, length));
-            line.remove(start, end < 0 ? length : length + 2);
-            line.insert(start, value);
-            from = start + value.size();
-        }
-        if (line.trimmed() == QLatin1String("%DEL"))
-            continue;
-        out << line.remove(QLatin1String("%DEL"));
-    }
-    return out;
+    return expandMacroLines(lines, OpenMacro::RunsToLineEnd, evaluate);
 }
 
 void TQRDLoader::makeFields(TEDBDataSet& ds, bool opened)

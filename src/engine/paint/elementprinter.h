@@ -136,7 +136,6 @@ protected:
     void prepareText(PrintContext& context) override;
 
 private:
-    QString expandMacros(PrintContext& context, const QString& line);
     TQRCustomLabel& memo_;
 };
 

@@ -5,6 +5,7 @@
 #include "engine/pages/qrprinter.h"
 #include "expr/datetimeformat.h"
 #include "expr/numberformat.h"
+#include "expr/textmacros.h"
 
 #include <QDateTime>
 #include <QPainter>
@@ -307,24 +308,6 @@ void MemoPrinter::startRun(PrintContext& context)
     captionBased_ = false;
 }
 
-QString MemoPrinter::expandMacros(PrintContext& context, const QString& line)
-{
-    QString result = line;
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype open = result.indexOf(QLatin1String("%%"), from);
-        if (open < 0)
-            break;
-        const qsizetype close = result.indexOf(QLatin1String("%%"), open + 2);
-        if (close < 0)
-            break;
-        const QString value = evaluateText(context, result.mid(open + 2, close - open - 2));
-        result.replace(open, close + 2 - open, value);
-        from = open + value.size();
-    }
-    return result;
-}
-
 void MemoPrinter::prepareText(PrintContext& context)
 {
     sourceLines_.clear();
@@ -337,13 +320,8 @@ void MemoPrinter::prepareText(PrintContext& context)
         sourceLines_ = lines;
         return;
     }
-    for (const QString& line : lines) {
-        QString expanded = line.contains(QLatin1String("%%")) ? expandMacros(context, line) : line;
-        if (expanded.trimmed() == QLatin1String("%DEL"))
-            continue;
-        expanded.remove(QLatin1String("%DEL"));
-        sourceLines_.append(expanded);
-    }
+    sourceLines_ = expandMacroLines(lines, OpenMacro::Kept,
+                                    [&](const QString& formula) { return evaluateText(context, formula); });
 }
 
 // --- data fields
