@@ -117,12 +117,10 @@ DataFieldDialog::DataFieldDialog(DesignerCore& designer, TQRDesignDBText& elemen
     connect(suppress_, &QCheckBox::toggled, reprintOnPage_, &QWidget::setEnabled);
     connect(suppress_, &QCheckBox::toggled, reprintOnGroup_, &QWidget::setEnabled);
     blankIfZero_->setChecked(element.blankIfZero);
-    alignment_->setCurrentIndex(int(element.alignment()));
     transparent_->setChecked(element.transparent);
     wordWrap_->setChecked(element.wordWrap);
     autoSize_->setChecked(element.autoSize);
-    font_->setFont(element.font());
-    color_->setColor(element.color());
+    showTextLook(element, *alignment_, *font_, *color_);
 }
 
 TDataSetComponent* DataFieldDialog::chosenDataSet() const
@@ -187,10 +185,7 @@ void DataFieldDialog::apply()
     }
     element_.autoSize = autoSize_->isChecked();
     element_.transparent = transparent_->isChecked();
-    if (alignment_->currentIndex() >= 0)
-        element_.setAlignment(TAlignment(alignment_->currentIndex()));
-    assignFont(element_.font(), font_->font());
-    element_.setColor(color_->color());
+    writeTextLook(element_, *alignment_, *font_, *color_);
 }
 
 bool editDataField(DesignerCore& designer, TQRDesignDBText& element, QWidget* owner)

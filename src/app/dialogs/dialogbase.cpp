@@ -5,6 +5,7 @@
 #include "designer/document.h"
 #include "designer/messageboxes.h"
 #include "engine/paint/textlayout.h"
+#include "report/elements.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -237,6 +238,21 @@ void takeDialogFont(TQRFont& font, const QFont& chosen)
     SetBits style = font.style();
     style.bits = bits;
     font.setStyle(style);
+}
+
+void showTextLook(const TQRPrintable& element, QComboBox& alignment, FontButton& font, ColorButton& color)
+{
+    alignment.setCurrentIndex(int(element.alignment()));
+    font.setFont(element.font());
+    color.setColor(element.color());
+}
+
+void writeTextLook(TQRPrintable& element, const QComboBox& alignment, FontButton& font, const ColorButton& color)
+{
+    if (alignment.currentIndex() >= 0)
+        element.setAlignment(TAlignment(alignment.currentIndex()));
+    assignFont(element.font(), font.font());
+    element.setColor(color.color());
 }
 
 void assignFont(TQRFont& target, const TQRFont& source)

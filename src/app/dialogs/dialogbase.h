@@ -20,6 +20,7 @@ class QWidget;
 namespace cm {
 
 class DesignerCore;
+class TQRPrintable;
 class Document;
 class MessageBoxes;
 
@@ -132,6 +133,10 @@ void nameControl(QWidget* control, const QString& caption);
 
 // "Left", "Right", "Centered".
 QComboBox* alignmentList(QWidget* parent);
+// The look every text element's dialog shows and writes back: alignment
+// (written when one is picked), font and colour.
+void showTextLook(const TQRPrintable& element, QComboBox& alignment, FontButton& font, ColorButton& color);
+void writeTextLook(TQRPrintable& element, const QComboBox& alignment, FontButton& font, const ColorButton& color);
 // The seven pen styles, named through the designer's message table.
 QStringList penStyleNames(const DesignerCore& designer);
 // Entries from the designer's message table (the key when a line is missing).

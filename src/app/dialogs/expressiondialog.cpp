@@ -74,14 +74,12 @@ ExpressionDialog::ExpressionDialog(DesignerCore& designer, TQRDesignExpr& elemen
     expression_->setEnabled(!element.d.blockChange);
     builder_->setEnabled(!element.d.blockChange);
     mask_->setText(element.mask);
-    alignment_->setCurrentIndex(int(element.alignment()));
     wordWrap_->setChecked(element.wordWrap);
     transparent_->setChecked(element.transparent);
     autoSize_->setChecked(element.autoSize);
     autoStretch_->setChecked(element.autoStretch);
     resetAfterPrint_->setChecked(element.resetAfterPrint);
-    font_->setFont(element.font());
-    color_->setColor(element.color());
+    showTextLook(element, *alignment_, *font_, *color_);
     connect(builder_, &QPushButton::clicked, this, &ExpressionDialog::openBuilder);
 }
 
@@ -121,10 +119,7 @@ void ExpressionDialog::apply()
     element_.mask = mask_->text();
     element_.transparent = transparent_->isChecked();
     element_.resetAfterPrint = resetAfterPrint_->isChecked();
-    if (alignment_->currentIndex() >= 0)
-        element_.setAlignment(TAlignment(alignment_->currentIndex()));
-    assignFont(element_.font(), font_->font());
-    element_.setColor(color_->color());
+    writeTextLook(element_, *alignment_, *font_, *color_);
 }
 
 bool editExpressionElement(DesignerCore& designer, TQRDesignExpr& element, QWidget* owner)

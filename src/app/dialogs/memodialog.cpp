@@ -56,12 +56,10 @@ MemoDialog::MemoDialog(DesignerCore& designer, TQRDesignMemo& element, QWidget* 
     lines_->setPlainText(element.lines.lines.join(u'\n'));
     // A protected element keeps its text; its look may still change.
     lines_->setReadOnly(element.d.blockChange);
-    alignment_->setCurrentIndex(int(element.alignment()));
     wordWrap_->setChecked(element.wordWrap);
     autoStretch_->setChecked(element.autoStretch);
     transparent_->setChecked(element.transparent);
-    font_->setFont(element.font());
-    color_->setColor(element.color());
+    showTextLook(element, *alignment_, *font_, *color_);
 }
 
 void MemoDialog::apply()
@@ -71,10 +69,7 @@ void MemoDialog::apply()
     element_.wordWrap = wordWrap_->isChecked();
     element_.autoStretch = autoStretch_->isChecked();
     element_.transparent = transparent_->isChecked();
-    if (alignment_->currentIndex() >= 0)
-        element_.setAlignment(TAlignment(alignment_->currentIndex()));
-    assignFont(element_.font(), font_->font());
-    element_.setColor(color_->color());
+    writeTextLook(element_, *alignment_, *font_, *color_);
 }
 
 bool editMemo(DesignerCore& designer, TQRDesignMemo& element, QWidget* owner)

@@ -60,11 +60,9 @@ SysDataDialog::SysDataDialog(DesignerCore& designer, TQRDesignSysdata& element, 
         if (kKinds[i] == element.data())
             kind_->setCurrentIndex(int(i));
     kind_->setEnabled(!element.d.blockChange);
-    alignment_->setCurrentIndex(int(element.alignment()));
     autoSize_->setChecked(element.autoSize);
     transparent_->setChecked(element.transparent);
-    font_->setFont(element.font());
-    color_->setColor(element.color());
+    showTextLook(element, *alignment_, *font_, *color_);
 }
 
 void SysDataDialog::apply()
@@ -74,10 +72,7 @@ void SysDataDialog::apply()
         element_.setData(kKinds[size_t(kind_->currentIndex())]);
     element_.autoSize = autoSize_->isChecked();
     element_.transparent = transparent_->isChecked();
-    if (alignment_->currentIndex() >= 0)
-        element_.setAlignment(TAlignment(alignment_->currentIndex()));
-    assignFont(element_.font(), font_->font());
-    element_.setColor(color_->color());
+    writeTextLook(element_, *alignment_, *font_, *color_);
 }
 
 bool editSysData(DesignerCore& designer, TQRDesignSysdata& element, QWidget* owner)

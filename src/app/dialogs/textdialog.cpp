@@ -46,13 +46,11 @@ TextDialog::TextDialog(DesignerCore& designer, TQRDesignLabel& label, QWidget* o
     body().addLayout(grid);
 
     caption_->setText(label.caption());
-    alignment_->setCurrentIndex(int(label.alignment()));
     wordWrap_->setChecked(label.wordWrap);
     transparent_->setChecked(label.transparent);
     autoSize_->setChecked(label.autoSize);
     autoStretch_->setChecked(label.autoStretch);
-    font_->setFont(label.font());
-    color_->setColor(label.color());
+    showTextLook(label, *alignment_, *font_, *color_);
     rotation_->setText(generalNumber(label.degree() / 10.0));
 }
 
@@ -63,10 +61,7 @@ void TextDialog::apply()
     label_.wordWrap = wordWrap_->isChecked();
     label_.setCaption(caption_->text());
     label_.transparent = transparent_->isChecked();
-    if (alignment_->currentIndex() >= 0)
-        label_.setAlignment(TAlignment(alignment_->currentIndex()));
-    assignFont(label_.font(), font_->font());
-    label_.setColor(color_->color());
+    writeTextLook(label_, *alignment_, *font_, *color_);
     double degrees = 0;
     // Rotations are kept in tenths of a degree.
     if (readNumber(rotation_->text(), degrees) && std::abs(degrees) < 1e6)
